@@ -1,0 +1,106 @@
+#include "platform/cp932.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+
+#include <cerrno>
+#endif
+
+namespace tosbel {
+
+#ifdef _WIN32
+
+namespace {
+
+std::optional<std::wstring> toWide(std::string_view in, UINT codePage) {
+    if (in.empty())
+        return std::wstring();
+    const int size = static_cast<int>(in.size());
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
+    if (n <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::optional<std::string> fromWide(const std::wstring& wide, UINT codePage) {
+    if (wide.empty())
+        return std::string();
+    const int size = static_cast<int>(wide.size());
+    BOOL lossy = FALSE;
+    // Code page 932 must not substitute a look-alike for a character it lacks.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
+    const int n =
+        WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, lossyOut);
+    if (n <= 0 || lossy)
+        return std::nullopt;
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
+    const auto wide = toWide(in, from);
+    if (!wide)
+        return std::nullopt;
+    return fromWide(*wide, to);
+}
+
+}  // namespace
+
+std::optional<std::string> cp932ToUtf8(std::string_view bytes) {
+    return convert(bytes, 932, CP_UTF8);
+}
+std::optional<std::string> utf8ToCp932(std::string_view text) {
+    return convert(text, CP_UTF8, 932);
+}
+
+#else
+
+namespace {
+
+std::optional<std::string> convert(std::string_view in, const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string out;
+    // Neither direction more than triples the length: a half-width katakana is
+    // one byte in code page 932 and three in UTF-8.
+    out.resize(in.size() * 3 + 4);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char* dst = out.data();
+    size_t dstLeft = out.size();
+    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    // An invalid sequence (EILSEQ), a truncated one at the end (EINVAL), or a
+    // character the target cannot hold: the text is refused whole.
+    if (rc == static_cast<size_t>(-1) || srcLeft != 0)
+        return std::nullopt;
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> cp932ToUtf8(std::string_view bytes) {
+    return convert(bytes, "UTF-8", "CP932");
+}
+std::optional<std::string> utf8ToCp932(std::string_view text) {
+    return convert(text, "CP932", "UTF-8");
+}
+
+#endif
+
+std::optional<std::size_t> cp932ByteLength(std::string_view text) {
+    const auto bytes = utf8ToCp932(text);
+    if (!bytes)
+        return std::nullopt;
+    return bytes->size();
+}
+
+}  // namespace tosbel
