@@ -11,8 +11,7 @@ namespace {
 
 std::vector<std::string> hundredNames() {
     std::vector<std::string> names;
-    for (int i = 1; i <= 100; ++i)
-        names.push_back("生徒" + std::to_string(i));
+    for (int i = 1; i <= 100; ++i) names.push_back("生徒" + std::to_string(i));
     return names;
 }
 
@@ -24,8 +23,7 @@ void BM_WriteRoster100(benchmark::State& state) {
     const auto names = hundredNames();
     const std::string path = benchFile();
     for (auto _ : state) {
-        if (writeRoster(path, names).error != FileError::None)
-            state.SkipWithError("write failed");
+        if (writeRoster(path, names).error != FileError::None) state.SkipWithError("write failed");
     }
     std::filesystem::remove(path);
 }
@@ -36,8 +34,7 @@ void BM_ReadRoster100(benchmark::State& state) {
     writeRoster(path, hundredNames());
     for (auto _ : state) {
         const RosterRead read = readRoster(path);
-        if (read.names.size() != 100)
-            state.SkipWithError("read failed");
+        if (read.names.size() != 100) state.SkipWithError("read failed");
         benchmark::DoNotOptimize(read);
     }
     std::filesystem::remove(path);

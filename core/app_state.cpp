@@ -4,8 +4,7 @@ namespace tosbel {
 
 namespace {
 void clearSlots(Slots& slots) {
-    for (auto& slot : slots)
-        slot.clear();
+    for (auto& slot : slots) slot.clear();
 }
 }  // namespace
 

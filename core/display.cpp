@@ -22,8 +22,7 @@ constexpr Theme kThemes[] = {
 }  // namespace
 
 void applyTheme(AppState& s) {
-    if (s.OptMColor == "4")
-        return;  // the picture Maing stands in for the colours
+    if (s.OptMColor == "4") return;  // the picture Maing stands in for the colours
     // A hand-edited value outside "0" … "4" would leave black lettering on a
     // black background; it gets the first theme instead.
     int index = 0;

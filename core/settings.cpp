@@ -12,24 +12,19 @@ std::string indexedKey(std::string_view stem, int index) {
 }
 
 std::string positionText(float twips) {
-    if (twips == 0.0f || !std::isfinite(twips))
-        return "0";
+    if (twips == 0.0f || !std::isfinite(twips)) return "0";
     char buf[64];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, twips, std::chars_format::fixed);
     return ec == std::errc() ? std::string(buf, end) : "0";
 }
 
 float positionFromText(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+')
-        text.remove_prefix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     float value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return 0;
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) return 0;
     return value;
 }
 
@@ -63,10 +58,12 @@ float readPosition(SettingsStore& store, std::string_view key, float centred) {
 
 }  // namespace
 
+void readLogoOption(AppState& s, SettingsStore& store) {
+    s.OptLogo = readOrWrite(store, section::Config, key::OptLogo, "1");
+}
+
 void readStartupSettings(AppState& s, SettingsStore& store, ScreenTwips screen) {
     using namespace section;
-    s.OptLogo = readOrWrite(store, Config, key::OptLogo, "1");
-
     for (std::size_t i = 0; i < s.Rireki.size(); ++i) {
         s.Rireki[i] = store.read(FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)));
     }

@@ -69,10 +69,11 @@ struct ScreenTwips {
     float height = 0;
 };
 
-// Start-up's reading of the store into the option copies: every key with a
-// default gets it written when it reads empty; empty window positions take the
-// centred place in memory only; the roster history is taken as it stands; the
-// background theme follows OptMColor.
+// Start-up reads the logo option first, shows the logo if it is on, then reads
+// the rest. Every key with a default gets it written when it reads empty; empty
+// window positions take the centred place in memory only; the roster history is
+// taken as it stands; the background theme follows OptMColor.
+void readLogoOption(AppState& s, SettingsStore& store);
 void readStartupSettings(AppState& s, SettingsStore& store, ScreenTwips screen);
 
 }  // namespace tosbel

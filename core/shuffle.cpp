@@ -26,8 +26,7 @@ float sortKey(float r) {
 std::array<float, kMaxMembers + 1> orderAttendees(AppState& s, RandomSource& random) {
     std::array<float, kMaxMembers + 1> key{};
     const int count = clampedMemberCount(s);
-    for (int i = 1; i <= count; ++i)
-        key[i] = sortKey(random.next());
+    for (int i = 1; i <= count; ++i) key[i] = sortKey(random.next());
     for (int i = 1; i <= count - 1; ++i) {
         for (int j = i + 1; j <= count; ++j) {
             if (key[j] > key[i]) {
@@ -41,14 +40,12 @@ std::array<float, kMaxMembers + 1> orderAttendees(AppState& s, RandomSource& ran
 
 void dealSeats(AppState& s) {
     int fixedCount = 0;
-    for (int n = 1; n <= kSeatCount; ++n)
-        fixedCount += isFixedName(s.SeatConditions[n]) ? 1 : 0;
+    for (int n = 1; n <= kSeatCount; ++n) fixedCount += isFixedName(s.SeatConditions[n]) ? 1 : 0;
 
     // With conditions that break the rules (a name fixed twice, a fixed name
     // that is no attendee) fewer or more seats than 100 would be dealt; emptying
     // first means no seat keeps a name from an earlier shuffle.
-    for (int n = 1; n <= kSeatCount; ++n)
-        s.SeatResult[n].clear();
+    for (int n = 1; n <= kSeatCount; ++n) s.SeatResult[n].clear();
 
     int m = 0;
     int seat = 0;
@@ -59,8 +56,7 @@ void dealSeats(AppState& s) {
         // Valid conditions only reach seat 101 in a last pass that steps over a
         // fixed attendee and writes nothing; stopping here keeps broken ones
         // inside the chart.
-        if (seat > kSeatCount)
-            break;
+        if (seat > kSeatCount) break;
         const std::string& condition = s.SeatConditions[seat];
         if (condition == kEmptySeatMark) {
             s.SeatResult[seat].clear();
@@ -86,17 +82,14 @@ void dealSeats(AppState& s) {
 
 void runShuffle(AppState& s, RandomSource& random, const ShuffleWindows& windows) {
     clearInitialSeats(s);
-    if (s.OptWait == "1" && windows.countdown)
-        windows.countdown();
+    if (s.OptWait == "1" && windows.countdown) windows.countdown();
 
     random.seedFromClock();
     orderAttendees(s, random);
     dealSeats(s);
 
-    for (int n = 1; n <= kSeatCount; ++n)
-        s.InitialSeats[n] = s.SeatResult[n];
-    if (windows.showResult)
-        windows.showResult();
+    for (int n = 1; n <= kSeatCount; ++n) s.InitialSeats[n] = s.SeatResult[n];
+    if (windows.showResult) windows.showResult();
 }
 
 }  // namespace tosbel

@@ -44,8 +44,7 @@ namespace {
 std::string localeText(LCTYPE item, const char* fallback) {
     wchar_t wide[16];
     const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, wide, 16);
-    if (n <= 1)
-        return fallback;
+    if (n <= 1) return fallback;
     char utf8[64];
     const int len =
         WideCharToMultiByte(CP_UTF8, 0, wide, n - 1, utf8, sizeof utf8, nullptr, nullptr);
@@ -56,11 +55,9 @@ std::string localeText(LCTYPE item, const char* fallback) {
 // falls back to the plain Latin designators.
 std::string localeText(nl_item item, const char* fallback) {
     locale_t loc = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, "", nullptr);
-    if (loc == nullptr)
-        return fallback;
+    if (loc == nullptr) return fallback;
     std::string text;
-    if (std::strcmp(nl_langinfo_l(CODESET, loc), "UTF-8") == 0)
-        text = nl_langinfo_l(item, loc);
+    if (std::strcmp(nl_langinfo_l(CODESET, loc), "UTF-8") == 0) text = nl_langinfo_l(item, loc);
     freelocale(loc);
     return text.empty() ? fallback : text;
 }

@@ -15,20 +15,17 @@ namespace tosbel {
 namespace {
 
 std::optional<std::wstring> toWide(std::string_view in, UINT codePage) {
-    if (in.empty())
-        return std::wstring();
+    if (in.empty()) return std::wstring();
     const int size = static_cast<int>(in.size());
     const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, nullptr, 0);
-    if (n <= 0)
-        return std::nullopt;
+    if (n <= 0) return std::nullopt;
     std::wstring wide(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, in.data(), size, wide.data(), n);
     return wide;
 }
 
 std::optional<std::string> fromWide(const std::wstring& wide, UINT codePage) {
-    if (wide.empty())
-        return std::string();
+    if (wide.empty()) return std::string();
     const int size = static_cast<int>(wide.size());
     BOOL lossy = FALSE;
     // Code page 932 must not substitute a look-alike for a character it lacks.
@@ -36,8 +33,7 @@ std::optional<std::string> fromWide(const std::wstring& wide, UINT codePage) {
     BOOL* lossyOut = codePage == CP_UTF8 ? nullptr : &lossy;
     const int n =
         WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, lossyOut);
-    if (n <= 0 || lossy)
-        return std::nullopt;
+    if (n <= 0 || lossy) return std::nullopt;
     std::string out(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(codePage, flags, wide.data(), size, out.data(), n, nullptr, nullptr);
     return out;
@@ -45,8 +41,7 @@ std::optional<std::string> fromWide(const std::wstring& wide, UINT codePage) {
 
 std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
     const auto wide = toWide(in, from);
-    if (!wide)
-        return std::nullopt;
+    if (!wide) return std::nullopt;
     return fromWide(*wide, to);
 }
 
@@ -65,8 +60,7 @@ namespace {
 
 std::optional<std::string> convert(std::string_view in, const char* to, const char* from) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
     // Neither direction more than triples the length: a half-width katakana is
     // one byte in code page 932 and three in UTF-8.
@@ -79,8 +73,7 @@ std::optional<std::string> convert(std::string_view in, const char* to, const ch
     iconv_close(cd);
     // An invalid sequence (EILSEQ), a truncated one at the end (EINVAL), or a
     // character the target cannot hold: the text is refused whole.
-    if (rc == static_cast<size_t>(-1) || srcLeft != 0)
-        return std::nullopt;
+    if (rc == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
     out.resize(out.size() - dstLeft);
     return out;
 }
@@ -98,8 +91,7 @@ std::optional<std::string> utf8ToCp932(std::string_view text) {
 
 std::optional<std::size_t> cp932ByteLength(std::string_view text) {
     const auto bytes = utf8ToCp932(text);
-    if (!bytes)
-        return std::nullopt;
+    if (!bytes) return std::nullopt;
     return bytes->size();
 }
 

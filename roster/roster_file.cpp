@@ -10,8 +10,7 @@ namespace tosbel {
 
 RosterRead parseRoster(std::string_view bytes) {
     const auto text = decodeTextFile(bytes);
-    if (!text)
-        return {FileError::NotText, {}};
+    if (!text) return {FileError::NotText, {}};
     RosterRead result;
     FieldReader reader(*text);
     while (!reader.atEnd()) {
@@ -24,8 +23,7 @@ RosterRead parseRoster(std::string_view bytes) {
 
 RosterRead readRoster(const std::string& path) {
     const auto bytes = readFileBytes(path);
-    if (!bytes)
-        return {FileError::CannotOpen, {}};
+    if (!bytes) return {FileError::CannotOpen, {}};
     return parseRoster(*bytes);
 }
 
@@ -33,13 +31,13 @@ RosterWrite encodeRoster(const std::vector<std::string>& names, std::string& byt
     bytes.clear();
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int member = static_cast<int>(i) + 1;
-        // A line break inside a name would split it into two members.
-        if (names[i].find_first_of("\r\n") != std::string::npos) {
+        // A line break inside a name would split it into two members, and a
+        // NUL would make the file unreadable.
+        if (names[i].find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
             return {FileError::Unrepresentable, member};
         }
         const auto encoded = utf8ToCp932(names[i]);
-        if (!encoded)
-            return {FileError::Unrepresentable, member};
+        if (!encoded) return {FileError::Unrepresentable, member};
         bytes += *encoded;
         bytes += "\r\n";
     }
@@ -49,10 +47,8 @@ RosterWrite encodeRoster(const std::vector<std::string>& names, std::string& byt
 RosterWrite writeRoster(const std::string& path, const std::vector<std::string>& names) {
     std::string bytes;
     const RosterWrite encoded = encodeRoster(names, bytes);
-    if (encoded.error != FileError::None)
-        return encoded;
-    if (!replaceFile(path, bytes))
-        return {FileError::CannotWrite, 0};
+    if (encoded.error != FileError::None) return encoded;
+    if (!replaceFile(path, bytes)) return {FileError::CannotWrite, 0};
     return {};
 }
 

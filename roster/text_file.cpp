@@ -26,11 +26,9 @@ bool looksLikeUtf8(std::string_view b) {
         } else {
             return false;
         }
-        if (i + len > b.size())
-            return false;
+        if (i + len > b.size()) return false;
         for (std::size_t k = 1; k < len; ++k) {
-            if ((static_cast<unsigned char>(b[i + k]) & 0xC0) != 0x80)
-                return false;
+            if ((static_cast<unsigned char>(b[i + k]) & 0xC0) != 0x80) return false;
         }
         wide = wide || len >= 3;
         i += len;
@@ -41,10 +39,8 @@ bool looksLikeUtf8(std::string_view b) {
 }  // namespace
 
 std::optional<std::string> decodeTextFile(std::string_view bytes) {
-    if (bytes.find('\0') != std::string_view::npos)
-        return std::nullopt;
-    if (looksLikeUtf8(bytes))
-        return std::nullopt;
+    if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
+    if (looksLikeUtf8(bytes)) return std::nullopt;
     return cp932ToUtf8(bytes);
 }
 

@@ -16,8 +16,7 @@ public:
 
     void seedFromClock() override { ++seeds; }
     float next() override {
-        if (values_.empty())
-            return 0.0f;
+        if (values_.empty()) return 0.0f;
         const float v = values_[position_ % values_.size()];
         ++position_;
         return v;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app_state.h"
-
 namespace tosbel {
 namespace {
 
@@ -18,22 +16,6 @@ TEST(SeatGrid, NumbersAndLabels) {
         ASSERT_EQ(seatNumber(rowIndexOf(n), columnOf(n)), n) << n;
         ASSERT_EQ(rowLetterOf(n), "ABCDEFGHIJ"[rowIndexOf(n)]);
     }
-}
-
-TEST(AppStateClearing, EmptiesEverySlotOfItsOwnArrayOnly) {
-    AppState s;
-    for (int i = 0; i < kSlotCount; ++i) {
-        s.Members[i] = s.SeatConditions[i] = s.SeatResult[i] = s.InitialSeats[i] = "x";
-    }
-    clearRoster(s);
-    clearConditions(s);
-    clearResult(s);
-    for (int i = 0; i < kSlotCount; ++i) {
-        EXPECT_TRUE(s.Members[i].empty() && s.SeatConditions[i].empty() && s.SeatResult[i].empty());
-        EXPECT_EQ(s.InitialSeats[i], "x");
-    }
-    clearInitialSeats(s);
-    EXPECT_EQ(s.InitialSeats, Slots{});
 }
 
 }  // namespace

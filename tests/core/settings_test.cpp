@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "core/display.h"
 #include "platform/headless/fixed_clock.h"
@@ -17,35 +19,47 @@ using Values = std::map<MemorySettingsStore::Address, std::string>;
 // 1024 × 768 pixels at 15 twips a pixel.
 constexpr ScreenTwips kScreen{15360, 11520};
 
-Values firstRunDefaults() {
-    Values v{
-        {{"Config", "OptLogo"}, "1"},    {{"Config", "OptDbl"}, "1"},
-        {{"Config", "OptDbl2"}, "0"},    {{"Config", "OptDbl3"}, "0"},
-        {{"Config", "OptDbl4"}, "0"},    {{"Config", "OptMColor"}, "0"},
-        {{"Config", "OptPsbar"}, "1"},   {{"Position", "OptCent"}, "1"},
-        {{"CountDown", "OptWait"}, "1"}, {{"CountDown", "WaitTime"}, "10"},
-        {{"CountDown", "OptEdit"}, "0"}, {{"CountDown", "OptEdit2"}, "MSPAINT.EXE"},
-        {{"RltVal", "OptFgm"}, "1"},     {{"RltVal", "OptCol"}, "1"},
+void startUp(AppState& s, SettingsStore& store) {
+    readLogoOption(s, store);
+    readStartupSettings(s, store, kScreen);
+}
+
+// Every default start-up writes into an empty store, in the order it writes them.
+std::vector<std::pair<MemorySettingsStore::Address, std::string>> firstRunDefaults() {
+    std::vector<std::pair<MemorySettingsStore::Address, std::string>> v{
+        {{"Config", "OptLogo"}, "1"}, {{"Config", "OptDbl"}, "1"},  {{"Config", "OptDbl2"}, "0"},
+        {{"Config", "OptDbl3"}, "0"}, {{"Config", "OptDbl4"}, "0"}, {{"Position", "OptCent"}, "1"}};
+    const auto indexed = [&](const char* sec, const std::string& stem, int n, auto value) {
+        for (int i = 0; i < n; ++i)
+            v.push_back({{sec, stem + "(" + std::to_string(i) + ")"}, value(i)});
     };
+    indexed("Config", "BackDT", 4, [](int) { return "1"; });
+    v.push_back({{"CountDown", "OptWait"}, "1"});
+    v.push_back({{"CountDown", "WaitTime"}, "10"});
     const char* koma[] = {"ONE.BMP", "TWO.BMP",   "THREE.BMP", "FOUR.BMP", "FIVE.BMP",
                           "SIX.BMP", "SEVEN.BMP", "EIGHT.BMP", "NINE.BMP", "TEN.BMP"};
-    for (int i = 0; i < 10; ++i) {
-        const std::string index = "(" + std::to_string(i) + ")";
-        v[{"CountDown", "Koma" + index}] = koma[i];
-        v[{"RltVal", "NoLine" + index}] = "0";
-        v[{"RltVal", "NoRow" + index}] = "0";
-        if (i < 4)
-            v[{"Config", "BackDT" + index}] = "1";
-    }
+    indexed("CountDown", "Koma", 10, [&](int i) { return koma[i]; });
+    v.push_back({{"CountDown", "OptEdit"}, "0"});
+    v.push_back({{"CountDown", "OptEdit2"}, "MSPAINT.EXE"});
+    v.push_back({{"Config", "OptPsbar"}, "1"});
+    indexed("RltVal", "NoLine", 10, [](int) { return "0"; });
+    indexed("RltVal", "NoRow", 10, [](int) { return "0"; });
+    v.push_back({{"RltVal", "OptFgm"}, "1"});
+    v.push_back({{"RltVal", "OptCol"}, "1"});
+    v.push_back({{"Config", "OptMColor"}, "0"});
     return v;
 }
 
 TEST(StartupSettings, FirstRunWritesExactlyTheDefaults) {
     MemorySettingsStore store;
     AppState s;
-    readStartupSettings(s, store, kScreen);
+    startUp(s, store);
 
-    EXPECT_EQ(store.values(), firstRunDefaults());
+    const auto expected = firstRunDefaults();
+    EXPECT_EQ(store.values(), Values(expected.begin(), expected.end()));
+    std::vector<MemorySettingsStore::Address> order;
+    for (const auto& [address, value] : expected) order.push_back(address);
+    EXPECT_EQ(store.saves(), order);
     EXPECT_EQ(s.OptLogo, "1");
     EXPECT_EQ(s.WaitTime, "10");
     EXPECT_EQ(s.Koma[9], "TEN.BMP");
@@ -54,10 +68,8 @@ TEST(StartupSettings, FirstRunWritesExactlyTheDefaults) {
     EXPECT_EQ(s.NoRow[9], "0");
     EXPECT_EQ(s.Rireki, (std::array<std::string, 5>{}));
     // Windows open centred; the place is not written until a window closes.
-    for (float left : {s.I_Left, s.T_Left, s.C_Left, s.R_Left})
-        EXPECT_EQ(left, 1680.0f);
-    for (float top : {s.I_Top, s.T_Top, s.C_Top, s.R_Top})
-        EXPECT_EQ(top, 1260.0f);
+    for (float left : {s.I_Left, s.T_Left, s.C_Left, s.R_Left}) EXPECT_EQ(left, 1680.0f);
+    for (float top : {s.I_Top, s.T_Top, s.C_Top, s.R_Top}) EXPECT_EQ(top, 1260.0f);
     // Theme "0".
     EXPECT_EQ(s.TitleColor, (Rgb{0, 128, 128}));
     EXPECT_EQ(s.ShadowColor, (Rgb{0, 64, 0}));
@@ -66,7 +78,7 @@ TEST(StartupSettings, FirstRunWritesExactlyTheDefaults) {
     // A second start finds everything and writes only the theme again.
     const auto firstSaves = store.saves().size();
     AppState again;
-    readStartupSettings(again, store, kScreen);
+    startUp(again, store);
     ASSERT_EQ(store.saves().size(), firstSaves + 1);
     EXPECT_EQ(store.saves().back(), (MemorySettingsStore::Address{"Config", "OptMColor"}));
 }
@@ -79,7 +91,7 @@ TEST(StartupSettings, StoredValuesWinAndEmptyOnesTakeTheirDefault) {
     store.save("FilesHistory", "Rireki(0)", "C:\\名簿\\3年1組.MEM");
     store.save("FilesHistory", "Rireki(2)", "D:\\2組.MEM");
     AppState s;
-    readStartupSettings(s, store, kScreen);
+    startUp(s, store);
 
     EXPECT_EQ(s.WaitTime, "5");
     EXPECT_EQ(store.read("CountDown", "WaitTime"), "5");
@@ -98,7 +110,7 @@ TEST(StartupSettings, PositionsAreReadAsNumbers) {
     store.save("Position", "T_Left", "画面の左");
     store.save("Position", "T_Top", "12abc");
     AppState s;
-    readStartupSettings(s, store, kScreen);
+    startUp(s, store);
     EXPECT_EQ(s.I_Left, 1234.5f);
     EXPECT_EQ(s.I_Top, -300.0f);
     EXPECT_EQ(s.T_Left, 0.0f);
@@ -120,25 +132,27 @@ TEST(StartupSettings, BackgroundThemes) {
     struct Case {
         std::string stored;
         Rgb title;
+        Rgb shadow;
         std::int16_t red, green, blue;
     };
     const Case cases[] = {
-        {"1", {255, 128, 0}, 200, 100, 150},
-        {"2", {0, 128, 128}, 50, 80, 130},
-        {"3", {192, 192, 0}, 300, 300, 200},
+        {"1", {255, 128, 0}, {128, 0, 0}, 200, 100, 150},
+        {"2", {0, 128, 128}, {0, 64, 0}, 50, 80, 130},
+        {"3", {192, 192, 0}, {128, 128, 0}, 300, 300, 200},
         // Hand-edited nonsense gets the first theme, not black on black.
-        {"7", {0, 128, 128}, 10, 50, 110},
-        {"1 ", {0, 128, 128}, 10, 50, 110},
+        {"7", {0, 128, 128}, {0, 64, 0}, 10, 50, 110},
+        {"1 ", {0, 128, 128}, {0, 64, 0}, 10, 50, 110},
     };
     for (const auto& c : cases) {
         MemorySettingsStore store;
         store.save("Config", "OptMColor", c.stored);
         store.save("Config", "Maing", "C:\\背景.BMP");
         AppState s;
-        readStartupSettings(s, store, kScreen);
+        startUp(s, store);
         EXPECT_EQ(s.OptMColor, c.stored);
         EXPECT_EQ(store.read("Config", "OptMColor"), c.stored) << "left as the teacher stored it";
         EXPECT_EQ(s.TitleColor, c.title) << c.stored;
+        EXPECT_EQ(s.ShadowColor, c.shadow) << c.stored;
         EXPECT_EQ(s.BackRed, c.red) << c.stored;
         EXPECT_EQ(s.BackGreen, c.green) << c.stored;
         EXPECT_EQ(s.BackBlue, c.blue) << c.stored;
@@ -149,7 +163,7 @@ TEST(StartupSettings, BackgroundThemes) {
     store.save("Config", "OptMColor", "4");
     store.save("Config", "Maing", "C:\\背景.BMP");
     AppState s;
-    readStartupSettings(s, store, kScreen);
+    startUp(s, store);
     EXPECT_EQ(s.Maing, "C:\\背景.BMP");
     EXPECT_EQ(s.TitleColor, Rgb{});
     EXPECT_EQ(s.BackRed, 0);

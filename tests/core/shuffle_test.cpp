@@ -16,16 +16,14 @@ namespace {
 // Attendees "m1" … "mN" in slots 1 … N.
 AppState attendees(int n) {
     AppState s;
-    for (int i = 1; i <= n; ++i)
-        s.Members[i] = "m" + std::to_string(i);
+    for (int i = 1; i <= n; ++i) s.Members[i] = "m" + std::to_string(i);
     s.MemberCount = static_cast<std::int16_t>(n);
     return s;
 }
 
 std::vector<std::string> seatsInOrder(const AppState& s, int from, int to) {
     std::vector<std::string> out;
-    for (int n = from; n <= to; ++n)
-        out.push_back(s.SeatResult[n]);
+    for (int n = from; n <= to; ++n) out.push_back(s.SeatResult[n]);
     return out;
 }
 
@@ -38,9 +36,12 @@ TEST(SortKey, WholeNumbersFromOneTo999) {
     EXPECT_EQ(sortKey(0.5f), 500.0f);
     EXPECT_EQ(sortKey(0.0095f), 10.0f);
     EXPECT_EQ(sortKey(std::nextafter(1.0f, 0.0f)), 999.0f);
-    std::mt19937 gen(7);
+    ClockSeededRandom random;
+    random.seedFromClock();
     for (int i = 0; i < 10000; ++i) {
-        const float k = sortKey(static_cast<float>(gen() >> 8) * 0x1p-24f);
+        const float r = random.next();
+        ASSERT_TRUE(r >= 0.0f && r < 1.0f) << r;
+        const float k = sortKey(r);
         ASSERT_TRUE(k >= 1 && k <= 999 && k == std::floor(k)) << k;
     }
 }
@@ -64,23 +65,17 @@ TEST(OrderAttendees, ExchangesOnlyOnAStrictlyGreaterKey) {
 TEST(DealSeats, NoConditionsFillsFromSeatOne) {
     AppState s = attendees(30);
     dealSeats(s);
-    for (int n = 1; n <= 30; ++n)
-        EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n));
-    for (int n = 31; n <= 100; ++n)
-        EXPECT_EQ(s.SeatResult[n], "");
+    for (int n = 1; n <= 30; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n));
+    for (int n = 31; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
 }
 
 TEST(DealSeats, RowAKeptEmptyPushesFortyAttendeesToRowsBToE) {
     AppState s = attendees(40);
-    for (int n = 1; n <= 10; ++n)
-        s.SeatConditions[n] = "-";
+    for (int n = 1; n <= 10; ++n) s.SeatConditions[n] = "-";
     dealSeats(s);
-    for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(s.SeatResult[n], "");
-    for (int n = 11; n <= 50; ++n)
-        EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n - 10));
-    for (int n = 51; n <= 100; ++n)
-        EXPECT_EQ(s.SeatResult[n], "");
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(s.SeatResult[n], "");
+    for (int n = 11; n <= 50; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n - 10));
+    for (int n = 51; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
 }
 
 TEST(DealSeats, AttendeeFixedToJ10LeavesNoGapWhereverItWasDrawn) {
@@ -90,8 +85,7 @@ TEST(DealSeats, AttendeeFixedToJ10LeavesNoGapWhereverItWasDrawn) {
         dealSeats(s);
         std::vector<std::string> expected;
         for (int i = 1; i <= 12; ++i) {
-            if (i != position)
-                expected.push_back("m" + std::to_string(i));
+            if (i != position) expected.push_back("m" + std::to_string(i));
         }
         EXPECT_EQ(seatsInOrder(s, 1, 11), expected) << "fixed attendee drawn " << position;
         EXPECT_EQ(seatsInOrder(s, 12, 99), std::vector<std::string>(88));
@@ -109,8 +103,7 @@ TEST(DealSeats, StepsOverAFixedSeatInTheMiddleOfTheRun) {
 TEST(DealSeats, EveryAttendeeFixed) {
     AppState s = attendees(4);
     const std::map<int, std::string> fixed{{100, "m1"}, {1, "m2"}, {55, "m3"}, {7, "m4"}};
-    for (const auto& [seat, name] : fixed)
-        s.SeatConditions[seat] = name;
+    for (const auto& [seat, name] : fixed) s.SeatConditions[seat] = name;
     s.SeatConditions[2] = "-";
     dealSeats(s);
     for (int n = 1; n <= 100; ++n) {
@@ -125,15 +118,13 @@ TEST(DealSeats, ConditionsThatBreakTheRulesStayInsideTheChart) {
     // is no attendee, and a stale result: the chart is filled, nothing beyond it
     // is touched and no name from the stale result survives.
     AppState s = attendees(100);
-    for (int n = 1; n <= 100; ++n)
-        s.SeatResult[n] = "old";
+    for (int n = 1; n <= 100; ++n) s.SeatResult[n] = "old";
     s.SeatConditions[5] = "-";
     s.SeatConditions[6] = "m1";
     s.SeatConditions[7] = "m1";
     s.SeatConditions[8] = "転校生";
     dealSeats(s);
-    for (int n = 1; n <= 100; ++n)
-        EXPECT_NE(s.SeatResult[n], "old") << n;
+    for (int n = 1; n <= 100; ++n) EXPECT_NE(s.SeatResult[n], "old") << n;
     EXPECT_EQ(s.SeatResult[5], "");
     EXPECT_EQ(s.SeatResult[8], "転校生");
     EXPECT_EQ(s.SeatResult[0], "");
@@ -143,8 +134,7 @@ TEST(DealSeats, ConditionsThatBreakTheRulesStayInsideTheChart) {
 TEST(RunShuffle, CountdownFirstThenFreshKeysThenTheResultWindow) {
     AppState s = attendees(3);
     s.OptWait = "1";
-    for (int n = 1; n <= 100; ++n)
-        s.InitialSeats[n] = "stale";
+    for (int n = 1; n <= 100; ++n) s.InitialSeats[n] = "stale";
     ScriptedRandom random({0.1f, 0.9f, 0.5f});
     std::vector<std::string> events;
     ShuffleWindows windows;
@@ -179,26 +169,22 @@ TEST(Shuffle, AnyValidConditionTableSeatsEveryAttendeeExactlyOnce) {
         const int count = std::uniform_int_distribution<int>(0, 100)(gen);
         AppState s = attendees(count);
         std::vector<int> seats(100);
-        for (int n = 0; n < 100; ++n)
-            seats[n] = n + 1;
+        for (int n = 0; n < 100; ++n) seats[n] = n + 1;
         std::shuffle(seats.begin(), seats.end(), gen);
         const int empties = std::uniform_int_distribution<int>(0, 100 - count)(gen);
         const int fixedCount = std::uniform_int_distribution<int>(0, count)(gen);
         std::vector<int> who(count);
-        for (int i = 0; i < count; ++i)
-            who[i] = i + 1;
+        for (int i = 0; i < count; ++i) who[i] = i + 1;
         std::shuffle(who.begin(), who.end(), gen);
         std::map<std::string, int> fixedAt;
-        for (int i = 0; i < empties; ++i)
-            s.SeatConditions[seats[i]] = "-";
+        for (int i = 0; i < empties; ++i) s.SeatConditions[seats[i]] = "-";
         for (int i = 0; i < fixedCount; ++i) {
             const std::string name = "m" + std::to_string(who[i]);
             s.SeatConditions[seats[empties + i]] = name;
             fixedAt[name] = seats[empties + i];
         }
         std::vector<float> draws(count);
-        for (auto& d : draws)
-            d = static_cast<float>(gen() >> 8) * 0x1p-24f;
+        for (auto& d : draws) d = static_cast<float>(gen() >> 8) * 0x1p-24f;
         ScriptedRandom random(draws);
         s.OptWait = "0";
         const AppState before = s;
@@ -210,26 +196,21 @@ TEST(Shuffle, AnyValidConditionTableSeatsEveryAttendeeExactlyOnce) {
             if (s.SeatConditions[n] == "-") {
                 ASSERT_EQ(name, "") << "round " << round;
             }
-            if (!name.empty())
-                ++seen[name];
+            if (!name.empty()) ++seen[name];
         }
         ASSERT_EQ(static_cast<int>(seen.size()), count) << "round " << round;
-        for (const auto& [name, times] : seen)
-            ASSERT_EQ(times, 1) << name;
-        for (const auto& [name, seat] : fixedAt)
-            ASSERT_EQ(s.SeatResult[seat], name);
+        for (const auto& [name, times] : seen) ASSERT_EQ(times, 1) << name;
+        for (const auto& [name, seat] : fixedAt) ASSERT_EQ(s.SeatResult[seat], name);
 
         // The free seats take the unfixed attendees in drawn order, from the
         // lowest seat up, with no gap before the last one.
         std::vector<std::string> unfixed;
         for (const auto& m : members(s)) {
-            if (!fixedAt.contains(m))
-                unfixed.push_back(m);
+            if (!fixedAt.contains(m)) unfixed.push_back(m);
         }
         std::vector<std::string> onFreeSeats;
         for (int n = 1; n <= 100; ++n) {
-            if (before.SeatConditions[n].empty())
-                onFreeSeats.push_back(s.SeatResult[n]);
+            if (before.SeatConditions[n].empty()) onFreeSeats.push_back(s.SeatResult[n]);
         }
         unfixed.resize(onFreeSeats.size());
         ASSERT_EQ(onFreeSeats, unfixed) << "round " << round;

@@ -19,14 +19,5 @@ TEST(TimeText, TwelveHourClockWithDesignator) {
     EXPECT_EQ(at(23, 59), "午後 11:59");
 }
 
-TEST(SystemClock, GivesAPlausibleTimeAndDesignators) {
-    SystemClock clock;
-    const LocalTime t = clock.now();
-    EXPECT_GE(t.year, 2024);
-    EXPECT_TRUE(t.month >= 1 && t.month <= 12);
-    EXPECT_FALSE(clock.amDesignator().empty());
-    EXPECT_FALSE(clock.pmDesignator().empty());
-}
-
 }  // namespace
 }  // namespace tosbel

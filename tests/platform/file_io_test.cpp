@@ -21,8 +21,7 @@ TEST(ReplaceFile, WritesExactBytesAndLeavesNothingElseBehind) {
     EXPECT_EQ(readFileBytes(target), "x\r\n");
 
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
-        ++files;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
     EXPECT_EQ(files, 1);
 }
 
@@ -37,16 +36,32 @@ TEST(ReplaceFile, FailureIsReportedAndTouchesNothing) {
     EXPECT_FALSE(replaceFile(dir.file("folder"), "x"));
     EXPECT_EQ(slurp(dir.path() / "folder" / "keep"), "keep");
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path()))
-        ++files;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
     EXPECT_EQ(files, 1);
 }
 
-TEST(ReadFileBytes, MissingFileIsNoText) {
+TEST(ReplaceFile, KeepsWhatTheTeacherSetOnTheOldFile) {
     TempDir dir;
-    EXPECT_EQ(readFileBytes(dir.file("none.MEM")), std::nullopt);
-    spit(dir.path() / "empty.MEM", "");
-    EXPECT_EQ(readFileBytes(dir.file("empty.MEM")), "");
+    const fs::path target = dir.path() / "組.MEM";
+    spit(target, "old\r\n");
+
+    // Read-only: refused and untouched, even for a user who could override it.
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(replaceFile(target.string(), "new\r\n"));
+    EXPECT_EQ(slurp(target), "old\r\n");
+
+    // Writable: the new content keeps the old file's permissions.
+    const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, perms);
+    ASSERT_TRUE(replaceFile(target.string(), "new\r\n"));
+    EXPECT_EQ(fs::status(target).permissions(), perms);
+
+    // A link goes on naming the same file, which gets the new content.
+    const fs::path link = dir.path() / "link.MEM";
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(replaceFile(link.string(), "via link\r\n"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(slurp(target), "via link\r\n");
 }
 
 }  // namespace

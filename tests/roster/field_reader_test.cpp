@@ -10,8 +10,7 @@ namespace {
 std::vector<std::string> fields(std::string_view text) {
     FieldReader reader(text);
     std::vector<std::string> out;
-    while (!reader.atEnd())
-        out.push_back(reader.next());
+    while (!reader.atEnd()) out.push_back(reader.next());
     return out;
 }
 

@@ -14,8 +14,7 @@ const V kThree{"山田太郎", "佐藤花子", "鈴木一郎"};
 
 std::string cp932Lines(int count) {
     std::string bytes;
-    for (int i = 1; i <= count; ++i)
-        bytes += "\x90\xB6\x93\x6B" + std::to_string(i) + "\r\n";
+    for (int i = 1; i <= count; ++i) bytes += "\x90\xB6\x93\x6B" + std::to_string(i) + "\r\n";
     return bytes;  // 生徒1, 生徒2, …
 }
 
@@ -89,6 +88,7 @@ TEST(RosterFile, AFailedWriteLeavesTheOldRosterWhole) {
     const RosterWrite lineBreak = writeRoster(path, {"a", "b", "c\r\nd"});
     EXPECT_EQ(lineBreak.error, FileError::Unrepresentable);
     EXPECT_EQ(lineBreak.member, 3);
+    EXPECT_EQ(writeRoster(path, {std::string("a\0b", 3)}).error, FileError::Unrepresentable);
     EXPECT_EQ(slurp(path), before);
 
     EXPECT_EQ(writeRoster(dir.file("消えた/1組.MEM"), kThree).error, FileError::CannotWrite);
