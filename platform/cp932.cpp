@@ -2,10 +2,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <utility>
 #else
 #include <iconv.h>
-
-#include <cerrno>
 #endif
 
 namespace tosbel {
@@ -39,9 +39,32 @@ std::optional<std::string> fromWide(const std::wstring& wide, UINT codePage) {
     return out;
 }
 
+// Characters that input methods on other systems type for the ones code page
+// 932 holds; iconv takes them the same way, so a roster is written alike on
+// every system.
+constexpr std::pair<wchar_t, wchar_t> kCp932Forms[] = {
+    {0x301C, 0xFF5E},  // wave dash
+    {0x2016, 0x2225},  // double vertical line
+    {0x2212, 0xFF0D},  // minus sign
+    {0x2014, 0x2015},  // em dash
+    {0x00A2, 0xFFE0},  // cent sign
+    {0x00A3, 0xFFE1},  // pound sign
+    {0x00AC, 0xFFE2},  // not sign
+    {0x00A5, L'\\'},   // yen sign: 0x5C shows as one on Japanese systems
+};
+
+void toCp932Forms(std::wstring& text) {
+    for (auto& c : text) {
+        for (const auto& [typed, held] : kCp932Forms) {
+            if (c == typed) c = held;
+        }
+    }
+}
+
 std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
-    const auto wide = toWide(in, from);
+    auto wide = toWide(in, from);
     if (!wide) return std::nullopt;
+    if (to == 932) toCp932Forms(*wide);
     return fromWide(*wide, to);
 }
 
