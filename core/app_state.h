@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/geometry.h"
+
 namespace tosbel {
 
 inline constexpr int kSeatCount = 100;
@@ -19,13 +21,6 @@ using Slots = std::array<std::string, kSlotCount>;
 // The text of a seat condition that keeps the seat empty; any other non-empty
 // text is the name of the attendee fixed there.
 inline constexpr std::string_view kEmptySeatMark = "-";
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 // The one record every window reads and writes. Rosters, results and options
 // are saved by their own files and keys; this record itself never is.

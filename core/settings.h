@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/app_state.h"
+#include "platform/geometry.h"
 #include "platform/settings_store.h"
 
 namespace tosbel {
@@ -63,11 +64,6 @@ inline constexpr std::array<std::string_view, 10> kDefaultKoma = {
 // that is not a number reads as 0.
 std::string positionText(float twips);
 float positionFromText(std::string_view text);
-
-struct ScreenTwips {
-    float width = 0;
-    float height = 0;
-};
 
 // Start-up reads the logo option first, shows the logo if it is on, then reads
 // the rest. Every key with a default gets it written when it reads empty; empty

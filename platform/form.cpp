@@ -1,0 +1,265 @@
+#include "platform/form.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/cp932.h"
+#include "platform/platform.h"
+
+namespace tosbel {
+
+namespace {
+
+// The frame, title bar and menu bar of a window as the classic desktop drew
+// them: the outer size minus these is the client area the controls are laid out
+// in, whatever the frame of the desktop the program runs on.
+constexpr int kFrameTwips = 60;
+constexpr int kCaptionTwips = 300;
+constexpr int kMenuBarTwips = 300;
+
+// The length of one UTF-8 character from its lead byte.
+std::size_t utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xF0) return 4;
+    if (lead >= 0xE0) return 3;
+    return 2;
+}
+
+}  // namespace
+
+std::string fitToByteLimit(std::string_view text, int byteLimit) {
+    std::string out;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(text[i])),
+                                       text.size() - i);
+        const std::string_view ch = text.substr(i, n);
+        i += n;
+        const auto len = cp932ByteLength(ch);
+        if (!len) continue;
+        if (byteLimit > 0 && bytes + *len > static_cast<std::size_t>(byteLimit)) break;
+        bytes += *len;
+        out += ch;
+    }
+    return out;
+}
+
+void Control::setText(std::string_view t) {
+    text = byteLimit > 0 ? fitToByteLimit(t, byteLimit) : std::string(t);
+}
+
+void Control::userEdited(std::string_view t) {
+    const std::string before = text;
+    setText(t);
+    if (text != before && onChange) onChange();
+}
+
+bool Control::takesFocus() const {
+    switch (kind) {
+        case ControlKind::TextBox:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::CommandButton:
+        case ControlKind::ScrollBar:
+            break;
+        default:
+            return false;
+    }
+    for (const Control* c = this; c; c = c->container)
+        if (!c->visible || !c->enabled) return false;
+    return tabStop;
+}
+
+void Control::setFocus() {
+    if (form) form->setFocus(*this);
+}
+
+void Control::drag() {
+    if (form) form->platform().beginDrag(*this);
+}
+
+std::string Shortcut::text() const {
+    if (key == 0) return {};
+    std::string out;
+    if (ctrl) out += "Ctrl+";
+    if (shift) out += "Shift+";
+    if (key >= vk::F1 && key < vk::F1 + 12)
+        out += "F" + std::to_string(key - vk::F1 + 1);
+    else if (key == vk::Insert)
+        out += "Ins";
+    else if (key == vk::Delete)
+        out += "Del";
+    else
+        out += static_cast<char>(key);
+    return out;
+}
+
+MenuArray::MenuArray(std::string name, std::string caption0) : name_(std::move(name)) {
+    MenuItem& first = items_.emplace_back();
+    first.name = name_;
+    first.index = 0;
+    first.caption = std::move(caption0);
+}
+
+void MenuArray::attach(Form& form, MenuItem& parent) {
+    form_ = &form;
+    parent_ = &parent;
+    MenuItem& first = items_.front();
+    first.onClick = [this] {
+        if (onClick) onClick(0);
+    };
+    parent.items.push_back(&first);
+}
+
+MenuItem& MenuArray::load() {
+    const int index = static_cast<int>(items_.size());
+    MenuItem& item = items_.emplace_back();
+    item.name = name_;
+    item.index = index;
+    item.caption = items_.front().caption;
+    item.visible = false;
+    item.onClick = [this, index] {
+        if (onClick) onClick(index);
+    };
+    if (parent_) {
+        auto& siblings = parent_->items;
+        const MenuItem* last = &items_[static_cast<std::size_t>(index - 1)];
+        const auto at = std::find(siblings.begin(), siblings.end(), last);
+        siblings.insert(at == siblings.end() ? at : at + 1, &item);
+    }
+    if (form_) ++form_->menuRevision_;
+    return item;
+}
+
+Form::~Form() = default;
+
+int Form::clientWidth() const {
+    return borderStyle == BorderStyle::None ? width : width - 2 * kFrameTwips;
+}
+
+int Form::clientHeight() const {
+    int h = height;
+    if (borderStyle != BorderStyle::None) h -= 2 * kFrameTwips + kCaptionTwips;
+    if (!menuBar.empty()) h -= kMenuBarTwips;
+    return h;
+}
+
+void Form::show() {
+    if (shown_) return;
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+    shown_ = true;
+    modal_ = false;
+    platform_.showForm(*this, false);
+}
+
+void Form::showModal() {
+    if (shown_) throw std::logic_error("a shown window cannot become modal: " + name);
+    if (!loaded_) {
+        loaded_ = true;
+        Form_Load();
+    }
+    shown_ = true;
+    modal_ = true;
+    platform_.showForm(*this, true);
+}
+
+bool Form::close(UnloadMode mode) {
+    if (!loaded_) return true;
+    if (!Form_QueryUnload(mode)) return false;
+    Form_Unload();
+    discard();
+    return true;
+}
+
+void Form::discard() {
+    if (!loaded_) return;
+    const bool wasShown = shown_;
+    loaded_ = shown_ = false;
+    focused_ = nullptr;
+    if (wasShown) platform_.formClosed(*this);
+}
+
+void Form::setFocus(Control& c) {
+    if (!c.takesFocus()) return;
+    focusMovedTo(&c);
+    if (shown_) platform_.focusChanged(*this, c);
+}
+
+void Form::focusMovedTo(Control* c) {
+    if (c == focused_) return;
+    Control* old = focused_;
+    focused_ = c;
+    if (old && old->onLostFocus) old->onLostFocus();
+    if (c && c->onGotFocus) c->onGotFocus();
+}
+
+Control* Form::nextInTabOrder(const Control* from) const {
+    std::vector<Control*> order;
+    for (Control* c : controls_)
+        if (c->takesFocus() || c == from) order.push_back(c);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    if (order.empty()) return nullptr;
+    auto at = std::find(order.begin(), order.end(), from);
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        const std::size_t start = at == order.end() ? order.size() - 1 : at - order.begin();
+        Control* c = order[(start + step) % order.size()];
+        if (c->takesFocus()) return c;
+    }
+    return nullptr;
+}
+
+void Form::focusNext() {
+    if (Control* c = nextInTabOrder(focused_)) setFocus(*c);
+}
+
+void Form::dropOn(Control& target, Control& source) {
+    if (target.onDragDrop) target.onDragDrop(source);
+}
+
+Control* Form::find(std::string_view controlName, int index) const {
+    for (Control* c : controls_)
+        if (c->name == controlName && c->index == index) return c;
+    return nullptr;
+}
+
+MenuItem* Form::findMenu(std::string_view menuName, int index) const {
+    for (MenuItem* m : menus_)
+        if (m->name == menuName && m->index == index) return m;
+    for (MenuArray* a : menuArrays_)
+        if (a->name() == menuName && index >= 0 && index <= a->upperBound()) return &(*a)[index];
+    return nullptr;
+}
+
+void Form::declare(Control& c, std::string_view controlName, int index) {
+    c.name = controlName;
+    c.index = index;
+    c.form = this;
+    c.tabIndex = static_cast<int>(controls_.size());
+    controls_.push_back(&c);
+}
+
+void Form::declare(MenuItem& item, std::string_view menuName, std::string_view menuCaption,
+                   Shortcut shortcut, int index) {
+    item.name = menuName;
+    item.caption = menuCaption;
+    item.shortcut = shortcut;
+    item.index = index;
+    menus_.push_back(&item);
+}
+
+void Form::declare(MenuArray& array, MenuItem& parent) {
+    array.attach(*this, parent);
+    menuArrays_.push_back(&array);
+}
+
+void Form::declare(Timer& timer, std::string_view timerName, int interval) {
+    timer.name = timerName;
+    timer.interval = interval;
+    timers_.push_back(&timer);
+}
+
+}  // namespace tosbel

@@ -1,0 +1,395 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace tosbel {
+
+class Form;
+class Platform;
+
+// A window is a form: controls declared as plain data, plus handlers bound to
+// their events. The renderer (Qt, or the headless one in tests) builds the
+// window from the declarations and sends the user's actions to the handlers;
+// no window has windowing code of its own. Positions and sizes are twips.
+
+enum class ControlKind {
+    Label,
+    TextBox,
+    CheckBox,
+    OptionButton,
+    CommandButton,
+    Frame,
+    Image,
+    Line,
+    ScrollBar,
+};
+
+struct FontSpec {
+    std::string name = "ＭＳ Ｐゴシック";
+    float size = 9;  // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+enum class Align { Left, Right, Center };
+
+// The character of a key press. A handler sets it to 0 to swallow the key.
+inline constexpr char32_t kKeyEnter = 13;
+inline constexpr char32_t kKeyBackspace = 8;
+struct KeyPress {
+    char32_t key = 0;
+};
+
+enum class MouseButton { Left, Right, Middle };
+struct MouseDown {
+    MouseButton button = MouseButton::Left;
+    bool shift = false;
+    bool ctrl = false;
+    float x = 0;  // twips from the control's top left
+    float y = 0;
+};
+
+enum class DragState { Enter, Leave, Over };
+
+struct Control {
+    explicit Control(ControlKind k) : kind(k) {}
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const ControlKind kind;
+    // Set when the form declares the control: the name the window's description
+    // gives ("Text1") and the index in its array, -1 for a single control.
+    std::string name;
+    int index = -1;
+    Form* form = nullptr;
+    // A frame the control sits in; its position then counts from the frame's
+    // top left.
+    Control* container = nullptr;
+
+    int left = 0, top = 0, width = 0, height = 0;
+    // A line runs from (x1, y1) to (x2, y2) instead.
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+
+    std::string caption;  // label, buttons, check and option boxes, frame
+    std::string text;     // text box
+    Rgb foreColor{0, 0, 0};
+    std::optional<Rgb> backColor;  // none: the system's colour; for a label, see-through
+    std::optional<Rgb> borderColor;  // a line's colour; a box with a border: its colour
+    bool border = false;             // a label or image drawn with a single border
+    int borderWidth = 1;             // a line's width in pixels
+    FontSpec font;
+    Align alignment = Align::Left;
+    std::string toolTip;
+    bool enabled = true;
+    bool visible = true;
+    int value = 0;  // check box 0/1/2 (2 greyed), option button 0/1, scroll bar position
+    int min = 0, max = 32767, smallChange = 1, largeChange = 1;  // scroll bar
+    bool vertical = false;                                       // scroll bar
+    int byteLimit = 0;  // text box: most code page 932 bytes it holds, 0 for no limit
+    bool locked = false;  // text box: read-only
+    bool inputMethod = false;  // text box: the Japanese input method is switched on
+    std::string picture;       // image: file path, empty for none
+    bool stretch = false;      // image: the picture fills the control
+    int tabIndex = 0;
+    bool tabStop = true;
+    std::string dragIcon;  // picture that follows the pointer while this control is dragged
+
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    std::function<void()> onChange;
+    std::function<void()> onGotFocus;
+    std::function<void()> onLostFocus;
+    std::function<void(KeyPress&)> onKeyPress;
+    std::function<void(const MouseDown&)> onMouseDown;
+    std::function<void(Control& source)> onDragDrop;
+    std::function<void(Control& source, DragState)> onDragOver;
+
+    Control& place(int l, int t, int w, int h) {
+        left = l, top = t, width = w, height = h;
+        return *this;
+    }
+    Control& limitBytes(int bytes) {
+        byteLimit = bytes;
+        return *this;
+    }
+
+    // The program fills a box: the text is cut to the box's byte limit.
+    void setText(std::string_view t);
+    // The user typed or pasted: the same cut, then the change event.
+    void userEdited(std::string_view t);
+    bool takesFocus() const;
+    void setFocus();
+    // A manual drag of this control; the drop lands on another control's
+    // onDragDrop with this one as the source.
+    void drag();
+};
+
+struct Label : Control {
+    Label() : Control(ControlKind::Label) {}
+};
+struct TextBox : Control {
+    TextBox() : Control(ControlKind::TextBox) {}
+};
+struct CheckBox : Control {
+    CheckBox() : Control(ControlKind::CheckBox) {}
+};
+struct OptionButton : Control {
+    OptionButton() : Control(ControlKind::OptionButton) {}
+};
+struct CommandButton : Control {
+    CommandButton() : Control(ControlKind::CommandButton) {}
+};
+struct Frame : Control {
+    Frame() : Control(ControlKind::Frame) {}
+};
+struct Image : Control {
+    Image() : Control(ControlKind::Image) {}
+};
+struct Line : Control {
+    Line() : Control(ControlKind::Line) {}
+};
+struct ScrollBar : Control {
+    ScrollBar() : Control(ControlKind::ScrollBar) {}
+};
+
+// The text that cuts a typed or filled-in text to a box's byte limit, at a
+// character boundary; characters code page 932 cannot hold are dropped.
+std::string fitToByteLimit(std::string_view text, int byteLimit);
+
+// Windows virtual-key codes, the unit of menu shortcuts.
+namespace vk {
+inline constexpr int F1 = 0x70;
+inline constexpr int Insert = 0x2D;
+inline constexpr int Delete = 0x2E;
+}  // namespace vk
+
+struct Shortcut {
+    int key = 0;  // 'A' … 'Z', '0' … '9' or a vk:: code; 0 for none
+    bool ctrl = false;
+    bool shift = false;
+    static Shortcut ctrlKey(char c) { return {c, true, false}; }
+    // "Ctrl+N", "F1", "Shift+Del": the portable text of the key sequence.
+    std::string text() const;
+    bool operator==(const Shortcut&) const = default;
+};
+
+struct MenuItem {
+    std::string name;
+    int index = -1;
+    std::string caption;  // "&" marks the access key; "-" is a separator
+    Shortcut shortcut;
+    bool checked = false;
+    bool enabled = true;
+    bool visible = true;
+    std::vector<MenuItem*> items;  // a submenu
+    std::function<void()> onClick;
+
+    bool isSeparator() const { return caption == "-"; }
+};
+
+// A menu control array: element 0 is declared with the window, more are loaded
+// at run time and sit after the last one in the same menu.
+class MenuArray {
+public:
+    MenuArray(std::string name, std::string caption0);
+    MenuArray(const MenuArray&) = delete;
+    MenuArray& operator=(const MenuArray&) = delete;
+
+    const std::string& name() const { return name_; }
+    int upperBound() const { return static_cast<int>(items_.size()) - 1; }
+    MenuItem& operator[](int index) { return items_.at(static_cast<std::size_t>(index)); }
+    const MenuItem& operator[](int index) const {
+        return items_.at(static_cast<std::size_t>(index));
+    }
+    // Adds element upperBound() + 1, hidden, with element 0's caption.
+    MenuItem& load();
+
+    std::function<void(int index)> onClick;
+
+private:
+    friend class Form;
+    void attach(Form& form, MenuItem& parent);
+
+    std::string name_;
+    std::deque<MenuItem> items_;  // a deque keeps every element where it is
+    Form* form_ = nullptr;
+    MenuItem* parent_ = nullptr;
+};
+
+struct ToolButton {
+    int index = 0;  // 1-based, as the window's description counts them
+    std::string toolTip;
+    std::string image;  // name of a toolbar picture; empty for a blank button
+    bool separator = false;
+    bool enabled = true;
+    bool visible = true;
+};
+
+struct Toolbar {
+    std::string name = "Toolbar1";
+    std::vector<ToolButton> buttons;
+    int height = 420;  // twips
+    bool visible = true;
+    std::function<void(int index)> onButtonClick;
+    std::function<void()> onDblClick;
+
+    ToolButton& button(int index) { return buttons.at(static_cast<std::size_t>(index - 1)); }
+};
+
+enum class PanelStyle { Text, Date, Time, CapsLock, Insert };
+
+struct StatusPanel {
+    PanelStyle style = PanelStyle::Text;
+    std::string text;
+    std::string toolTip;
+    int width = 1440;     // twips; the least width of a spring panel
+    bool spring = false;  // takes the width the other panels leave
+};
+
+struct StatusBar {
+    std::string name = "StatusBar1";
+    std::vector<StatusPanel> panels;
+    int height = 300;  // twips
+    bool visible = true;
+    std::function<void()> onDblClick;
+
+    StatusPanel& panel(int index) { return panels.at(static_cast<std::size_t>(index - 1)); }
+};
+
+struct Timer {
+    std::string name;
+    int interval = 0;  // milliseconds
+    bool enabled = true;
+    std::function<void()> onTimer;
+};
+
+// Why a window is closing, as its query-unload handler is told.
+enum class UnloadMode {
+    CloseBox,     // the close box, the system menu or Alt+F4
+    Program,      // the program closes the window itself
+    SystemEnding, // the system is shutting down
+    TaskManager,
+};
+
+enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog };
+
+// Drawing on a window's client area in twips, for its paint handler.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+    // The box with corners (x1, y1) and (x2, y2), both included, as a line
+    // drawn "B F" would fill it.
+    virtual void fillBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+};
+
+class Form {
+public:
+    explicit Form(Platform& platform) : platform_(platform) {}
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    std::string name;  // "TOSBEL"
+    std::string caption;
+    // The outer size and place of the window, frame and title included.
+    int left = 0, top = 0, width = 6000, height = 4500;
+    std::optional<Rgb> backColor;
+    BorderStyle borderStyle = BorderStyle::FixedSingle;
+    bool minButton = true;
+    bool maxButton = false;
+    bool keyPreview = false;  // key presses reach onKeyPress of the form first
+    std::string icon;
+
+    std::vector<MenuItem*> menuBar;
+    Toolbar* toolbar = nullptr;
+    StatusBar* statusBar = nullptr;
+    std::function<void(KeyPress&)> onKeyPress;  // with keyPreview
+
+    const std::vector<Control*>& controls() const { return controls_; }
+    const std::vector<Timer*>& timers() const { return timers_; }
+    // Bumped whenever a menu array grows, so a renderer knows to rebuild menus.
+    int menuRevision() const { return menuRevision_; }
+
+    // The inside of the window under its menu bar, where controls sit and the
+    // paint handler draws; the toolbar and status bar lie over it.
+    int clientWidth() const;
+    int clientHeight() const;
+
+    // Events; the defaults do nothing.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Paint(Canvas&) {}
+    virtual void Form_DblClick() {}
+    virtual void Form_MouseDown(const MouseDown&) {}
+    // Answers false to keep the window open.
+    virtual bool Form_QueryUnload(UnloadMode) { return true; }
+    virtual void Form_Unload() {}
+
+    // Loads the window (its load event runs once) and shows it. A modal show
+    // returns when the window has closed.
+    void show();
+    void showModal();
+    // Asks the window to close for the given reason; false when its
+    // query-unload handler kept it open.
+    bool close(UnloadMode mode = UnloadMode::Program);
+    // Closed by the end of the program: no questions, no handlers.
+    void discard();
+
+    bool isLoaded() const { return loaded_; }
+    bool isShown() const { return shown_; }
+    bool isModal() const { return modal_; }
+
+    Control* focused() const { return focused_; }
+    void setFocus(Control& c);
+    // Moves the focus on in tab order, as Tab does (Enter in a name box).
+    void focusNext();
+    // Where the focus lands after `from` in tab order; null when nothing takes it.
+    Control* nextInTabOrder(const Control* from) const;
+    // The renderer reports that the user moved the focus.
+    void focusMovedTo(Control* c);
+    // A control's drag ended over `target`.
+    void dropOn(Control& target, Control& source);
+
+    Platform& platform() { return platform_; }
+    Control* find(std::string_view controlName, int index = -1) const;
+    MenuItem* findMenu(std::string_view menuName, int index = -1) const;
+
+protected:
+    void declare(Control& c, std::string_view controlName, int index = -1);
+    template <class C, std::size_t N>
+    void declare(std::array<C, N>& array, std::string_view controlName, int firstIndex = 0) {
+        for (std::size_t i = 0; i < N; ++i)
+            declare(array[i], controlName, firstIndex + static_cast<int>(i));
+    }
+    void declare(MenuItem& item, std::string_view menuName, std::string_view menuCaption,
+                 Shortcut shortcut = {}, int index = -1);
+    // Puts element 0 of a menu array into `parent`'s items at the current end.
+    void declare(MenuArray& array, MenuItem& parent);
+    void declare(Timer& timer, std::string_view timerName, int interval);
+
+private:
+    friend class MenuArray;
+
+    Platform& platform_;
+    std::vector<Control*> controls_;
+    std::vector<MenuItem*> menus_;
+    std::vector<MenuArray*> menuArrays_;
+    std::vector<Timer*> timers_;
+    int menuRevision_ = 0;
+    Control* focused_ = nullptr;
+    bool loaded_ = false;
+    bool shown_ = false;
+    bool modal_ = false;
+};
+
+}  // namespace tosbel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tosbel {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// Lengths on screen and on paper are twips: 1/1440 inch, 15 to a pixel at 96 dpi.
+inline constexpr int kTwipsPerInch = 1440;
+
+struct ScreenTwips {
+    float width = 0;
+    float height = 0;
+};
+
+}  // namespace tosbel

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/geometry.h"
+#include "platform/random_source.h"
+#include "platform/settings_store.h"
+
+namespace tosbel {
+
+class Form;
+struct Control;
+
+enum class MsgButtons { Ok, OkCancel };
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgAnswer { Ok, Cancel };
+
+// A message box is data, so a test can name exactly what the teacher sees.
+struct Message {
+    std::string text;
+    std::string title;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    bool operator==(const Message&) const = default;
+};
+
+struct FileDialogRequest {
+    std::string title;
+    // "desc|pattern|desc|pattern…", the first pair chosen at the start.
+    std::string filter;
+    std::string initialFolder;
+    std::string fileName;  // proposed name, empty for none
+    bool operator==(const FileDialogRequest&) const = default;
+};
+
+struct PrinterChoice {
+    int copies = 1;
+};
+
+enum class HelpCommand { Contents, PartialKey, Context };
+struct HelpRequest {
+    HelpCommand command = HelpCommand::Contents;
+    int context = 0;  // with HelpCommand::Context
+    bool operator==(const HelpRequest&) const = default;
+};
+
+// What GetVersionExA reports; where there is no such call the value is
+// injected, and none means the empty operating-system name.
+struct OsVersion {
+    int platformId = 0;
+    int major = 0;
+    int minor = 0;
+};
+
+// Everything the logic needs from the windowing system and the machine. The
+// blocking calls return when the teacher has answered; the renderer brings every
+// window up to date from its form before it blocks.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MsgAnswer messageBox(const Message& m) = 0;
+    // The chosen path, or the empty text when the teacher cancelled.
+    virtual std::string openFileDialog(const FileDialogRequest& r) = 0;
+    virtual std::string saveFileDialog(const FileDialogRequest& r) = 0;
+    virtual std::optional<PrinterChoice> printerDialog() = 0;
+
+    // Builds the window from its form and shows it; a modal show returns after
+    // the form has closed.
+    virtual void showForm(Form& f, bool modal) = 0;
+    // The form has run its unload and is gone from the screen.
+    virtual void formClosed(Form& f) = 0;
+    virtual void focusChanged(Form& f, Control& c) = 0;
+    // A manual drag of the control; returns when it has been dropped or cancelled.
+    virtual void beginDrag(Control& c) = 0;
+    // Ends the program: every window closes at once, without questions.
+    virtual void endProgram() = 0;
+
+    virtual void showHelp(const HelpRequest& r) = 0;
+
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+
+    virtual SettingsStore& settings() = 0;
+    virtual Clock& clock() = 0;
+    virtual RandomSource& random() = 0;
+    virtual ScreenTwips screen() = 0;
+    virtual std::optional<OsVersion> osVersion() = 0;
+    // The folder the program's files live in (see the program-folder rule).
+    virtual std::string programFolder() = 0;
+    // Whether file names differ by letter case on this system.
+    virtual bool caseSensitivePaths() = 0;
+};
+
+}  // namespace tosbel
