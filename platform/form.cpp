@@ -31,8 +31,8 @@ std::string fitToByteLimit(std::string_view text, int byteLimit) {
     std::string out;
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n = std::min(utf8Length(static_cast<unsigned char>(text[i])),
-                                       text.size() - i);
+        const std::size_t n =
+            std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
         const std::string_view ch = text.substr(i, n);
         i += n;
         const auto len = cp932ByteLength(ch);
@@ -131,7 +131,11 @@ MenuItem& MenuArray::load() {
     return item;
 }
 
-Form::~Form() = default;
+Form::~Form() {
+    // A window released while still on screen must not leave the renderer
+    // holding a dangling form.
+    if (shown_) platform_.formClosed(*this);
+}
 
 int Form::clientWidth() const {
     return borderStyle == BorderStyle::None ? width : width - 2 * kFrameTwips;

@@ -83,7 +83,7 @@ struct Control {
     std::string caption;  // label, buttons, check and option boxes, frame
     std::string text;     // text box
     Rgb foreColor{0, 0, 0};
-    std::optional<Rgb> backColor;  // none: the system's colour; for a label, see-through
+    std::optional<Rgb> backColor;    // none: the system's colour; for a label, see-through
     std::optional<Rgb> borderColor;  // a line's colour; a box with a border: its colour
     bool border = false;             // a label or image drawn with a single border
     int borderWidth = 1;             // a line's width in pixels
@@ -95,8 +95,8 @@ struct Control {
     int value = 0;  // check box 0/1/2 (2 greyed), option button 0/1, scroll bar position
     int min = 0, max = 32767, smallChange = 1, largeChange = 1;  // scroll bar
     bool vertical = false;                                       // scroll bar
-    int byteLimit = 0;  // text box: most code page 932 bytes it holds, 0 for no limit
-    bool locked = false;  // text box: read-only
+    int byteLimit = 0;         // text box: most code page 932 bytes it holds, 0 for no limit
+    bool locked = false;       // text box: read-only
     bool inputMethod = false;  // text box: the Japanese input method is switched on
     std::string picture;       // image: file path, empty for none
     bool stretch = false;      // image: the picture fills the control
@@ -275,9 +275,9 @@ struct Timer {
 
 // Why a window is closing, as its query-unload handler is told.
 enum class UnloadMode {
-    CloseBox,     // the close box, the system menu or Alt+F4
-    Program,      // the program closes the window itself
-    SystemEnding, // the system is shutting down
+    CloseBox,      // the close box, the system menu or Alt+F4
+    Program,       // the program closes the window itself
+    SystemEnding,  // the system is shutting down
     TaskManager,
 };
 

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/headless/fixed_clock.h"
+#include "platform/headless/memory_settings_store.h"
+#include "platform/headless/scripted_random.h"
+#include "platform/platform.h"
+
+namespace tosbel {
+
+// A message, dialog or window the test did not script; its text names it.
+class UnexpectedDialog : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The platform the tests drive. Every blocking call takes the next scripted
+// answer and is recorded; a call with no answer waiting, or a message whose
+// text is not the one scripted next, throws UnexpectedDialog naming the text.
+class HeadlessPlatform final : public Platform {
+public:
+    HeadlessPlatform() : random_({0.5f}) {}
+
+    // The script, consumed in order.
+    void answerMessage(std::string expectedText, MsgAnswer answer = MsgAnswer::Ok);
+    void answerFileDialog(std::string path);  // "" is a cancelled dialog
+    void answerPrinter(std::optional<PrinterChoice> choice);
+    bool scriptDone() const { return script_.empty(); }
+    // Runs a modal window while the caller waits; it should close the window.
+    std::function<void(Form&)> modalDriver;
+
+    // The record.
+    std::vector<Message> messages;
+    std::vector<FileDialogRequest> openDialogs;
+    std::vector<FileDialogRequest> saveDialogs;
+    std::vector<HelpRequest> helps;
+    std::vector<std::string> shown;  // form names, in the order they were shown
+    std::vector<Form*> openForms;
+    bool ended = false;
+
+    // The machine.
+    MemorySettingsStore store;
+    FixedClock fixedClock;
+    ScreenTwips screenSize{15360, 11520};  // 1024 × 768 at 96 dpi
+    std::optional<OsVersion> os;
+    std::string folder = ".";
+    bool caseSensitive = true;
+    std::string clipboard;
+    ScriptedRandom& scriptedRandom() { return random_; }
+
+    // Fires a form's timer by its name, as the clock would.
+    static void fireTimer(Form& f, std::string_view timerName);
+
+    MsgAnswer messageBox(const Message& m) override;
+    std::string openFileDialog(const FileDialogRequest& r) override;
+    std::string saveFileDialog(const FileDialogRequest& r) override;
+    std::optional<PrinterChoice> printerDialog() override;
+    void showForm(Form& f, bool modal) override;
+    void formClosed(Form& f) override;
+    void focusChanged(Form&, Control&) override {}
+    void beginDrag(Control&) override {}
+    void endProgram() override;
+    void showHelp(const HelpRequest& r) override { helps.push_back(r); }
+    std::string clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    SettingsStore& settings() override { return store; }
+    Clock& clock() override { return fixedClock; }
+    RandomSource& random() override { return random_; }
+    ScreenTwips screen() override { return screenSize; }
+    std::optional<OsVersion> osVersion() override { return os; }
+    std::string programFolder() override { return folder; }
+    bool caseSensitivePaths() override { return caseSensitive; }
+
+private:
+    enum class Kind { Message, File, Printer };
+    struct Answer {
+        Kind kind;
+        std::string text;  // expected message text, or the chosen path
+        MsgAnswer answer = MsgAnswer::Ok;
+        std::optional<PrinterChoice> printer;
+    };
+    Answer take(Kind kind, const std::string& what);
+
+    std::deque<Answer> script_;
+    ScriptedRandom random_;
+};
+
+}  // namespace tosbel

@@ -1,0 +1,552 @@
+#include "shell/main_window.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/display.h"
+#include "core/settings.h"
+#include "results/result_file.h"
+#include "roster/roster_file.h"
+#include "shell/os_name.h"
+#include "shell/roster_history.h"
+#include "shell/shell.h"
+
+namespace tosbel {
+
+namespace {
+
+constexpr int kWidth = 12000;
+constexpr int kHeight = 9000;
+constexpr int kToolButtons = 37;
+
+const char* const kGuideText =
+    "ﾌｧｲﾙ(F) から「名簿の新規作成(N)」または「名簿を開く(O)...」を選択して下さい";
+const char* const kRosterFilter =
+    "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*";
+
+const Message kRosterMissing{"指定した名簿がありません。存在を確認して下さい。", "名簿の存在確認",
+                             MsgButtons::Ok, MsgIcon::Critical};
+// The recent-roster message has always had one ASCII blank after the first "。".
+const Message kRecentRosterMissing{"指定した名簿がありません。 存在を確認して下さい。",
+                                   "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical};
+const Message kPastLogMissing{"指定したﾌｧｲﾙがありません。存在を確認して下さい。", "ﾌｧｲﾙの存在確認",
+                              MsgButtons::Ok, MsgIcon::Critical};
+const Message kExitQuestion{"「Tosbel君 for Windows」 を 終了しますか？", "終了確認",
+                            MsgButtons::OkCancel, MsgIcon::Question};
+
+std::string currentFolder() {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
+
+Rgb gradientBand(const AppState& s, int y, int h) {
+    const auto cap = [](int v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); };
+    return {cap(s.BackRed), cap(s.BackGreen), cap(s.BackBlue - (s.BackBlue * y) / h)};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Shell& shell)
+    : Form(shell.platform()), shell_(shell), state_(shell.state()) {
+    name = "TOSBEL";
+    caption = "Tosbel君 for Windows";
+    icon = "tosbel";
+    width = kWidth;
+    height = kHeight;
+    backColor = Rgb{0, 0, 0};
+    toolbar = &Toolbar1;
+    statusBar = &StatusBar1;
+
+    declare(Image1, "Image1");
+    declare(Label2, "Label2");
+    declare(Label3, "Label3");
+    declare(Label4, "Label4");
+    declare(Label1, "Label1");
+    declare(Label5, "Label5");
+    declare(Label7, "Label7");
+    declare(Timer1, "Timer1", 33000);
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+
+    declareMenus();
+    declareToolbar();
+    layOut();
+}
+
+void MainWindow::layOut() {
+    Image1.place(0, 0, clientWidth(), clientHeight());
+    Image1.stretch = true;
+    Image1.visible = false;
+
+    const auto letter = [](Label& l, const char* text, const char* font, float size) {
+        l.caption = text;
+        l.font.name = font;
+        l.font.size = size;
+        l.font.bold = true;
+        l.font.italic = true;
+    };
+    constexpr int kShadow = 75;
+    Label1.place(2150, 1850, 5700, 1900);
+    Label5.place(7700, 2350, 1700, 1500);
+    Label7.place(2250, 4150, 7800, 700);
+    Label2[0].place(Label1.left + kShadow, Label1.top + kShadow, Label1.width, Label1.height);
+    Label3.place(Label5.left + kShadow, Label5.top + kShadow, Label5.width, Label5.height);
+    Label4.place(Label7.left + kShadow / 2, Label7.top + kShadow / 2, Label7.width, Label7.height);
+    for (Label* l : {&Label1, &Label2[0]}) letter(*l, "Tosbel", "ＭＳ Ｐ明朝", 84);
+    for (Label* l : {&Label5, &Label3}) letter(*l, "君", "ＭＳ Ｐ明朝", 66);
+    for (Label* l : {&Label7, &Label4}) {
+        letter(*l, "for Windows 98/Me/NT/2000/XP", "Times New Roman", 22);
+        l->font.bold = false;
+    }
+
+    for (Control* c : controls())
+        if (c != &Image1) c->onDblClick = [this] { Form_DblClick(); };
+    Image1.onDblClick = [this] { Form_DblClick(); };
+    Toolbar1.onDblClick = [this] { Form_DblClick(); };
+    StatusBar1.onDblClick = [this] { Form_DblClick(); };
+
+    StatusBar1.panels = {
+        {PanelStyle::Text, kGuideText, kGuideText, 7800, true},
+        {PanelStyle::Date, "", " 日付 ", 1500, false},
+        {PanelStyle::Time, "", " 時間 ", 1500, false},
+    };
+}
+
+void MainWindow::declareMenus() {
+    const auto item = [this](MenuItem& m, const char* itemName, const char* text,
+                             Shortcut key = {}) { declare(m, itemName, text, key); };
+    const auto sub = [](MenuItem& parent, std::initializer_list<MenuItem*> children) {
+        parent.items.insert(parent.items.end(), children);
+    };
+
+    item(mnuFile, "mnuFile", "ﾌｧｲﾙ(&F)");
+    item(mnuFileCreate, "mnuFileCreate", "名簿の新規作成(&N)", Shortcut::ctrlKey('N'));
+    item(mnuFileOpen, "mnuFileOpen", "名簿を開く(&O)...", Shortcut::ctrlKey('O'));
+    item(mnuFileTosbel, "mnuFileTosbel", "Tosbel実行(&G)", Shortcut::ctrlKey('G'));
+    item(mnuDummy7, "mnuDummy7", "-");
+    item(mnuEnd, "mnuEnd", "Tosbel君 の終了(&X)...");
+    sub(mnuFile, {&mnuFileCreate, &mnuFileOpen, &mnuFileTosbel});
+    declare(mnuFileArray2, mnuFile);
+    sub(mnuFile, {&mnuDummy7, &mnuEnd});
+
+    item(mnuDataManage, "mnuDataManage", "ﾃﾞｰﾀ管理(&M)");
+    item(mnuFileCopy, "mnuFileCopy", "ｺﾋﾟｰ(&C)...");
+    item(mnuFileRename, "mnuFileRename", "名前の変更(&R)...");
+    item(mnuBackup, "mnuBackup", "ﾊﾞｯｸｱｯﾌﾟ(&B)...");
+    item(mnuDummy8, "mnuDummy8", "-");
+    item(mnuFileDelete, "mnuFileDelete", "削除(&D)...");
+    sub(mnuDataManage, {&mnuFileCopy, &mnuFileRename, &mnuBackup, &mnuDummy8, &mnuFileDelete});
+
+    item(mnuLog, "mnuLog", "過去ﾛｸﾞ(&L)");
+    item(mnuResult, "mnuResult", "先程の結果(&R)", Shortcut::ctrlKey('R'));
+    sub(mnuLog, {&mnuResult});
+    declare(mnuFileArray, mnuLog);
+
+    item(mnuOption, "mnuOption", "ｵﾌﾟｼｮﾝ(&O)");
+    item(mnuInitialEdit, "mnuInitialEdit", "環境設定(&E)");
+    item(mnuOptLogo, "mnuOptLogo", "ﾛｺﾞの表示(&L)");
+    item(mnuOptDouble, "mnuOptDouble", "ﾀﾞﾌﾞﾙｸﾘｯｸで終了(&D)");
+    item(mnuOptEnvCnter, "mnuOptEnvCnter", "画面のｾﾝﾀﾘﾝｸﾞ(&C)");
+    item(mnuMainColor, "mnuMainColor", "背景(&B)...");
+    item(mnuOptCountDown, "mnuOptCountDown", "ｶｳﾝﾄﾀﾞｳﾝ画面(&K)");
+    item(mnuOptEnvCntSet, "mnuOptEnvCntSet", "詳細(&S)...");
+    item(mnuOptEnvCntSoft, "mnuOptEnvCntSoft", "編集ｿﾌﾄ(&F)...");
+    item(mnuOptEnvCntRun, "mnuOptEnvCntRun", "編集ｿﾌﾄの起動(&E)", Shortcut::ctrlKey('E'));
+    item(mnuCondition, "mnuCondition", "Tosbel条件(&S)", Shortcut::ctrlKey('S'));
+    sub(mnuOption, {&mnuInitialEdit, &mnuCondition});
+    sub(mnuInitialEdit,
+        {&mnuOptLogo, &mnuOptDouble, &mnuOptEnvCnter, &mnuMainColor, &mnuOptCountDown});
+    sub(mnuOptCountDown, {&mnuOptEnvCntSet, &mnuOptEnvCntSoft, &mnuOptEnvCntRun});
+
+    item(mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
+    declare(mnuHelpContext_KeyWord[0], "mnuHelpContext_KeyWord", "ﾄﾋﾟｯｸの検索(&H)",
+            Shortcut{vk::F1}, 0);
+    declare(mnuHelpContext_KeyWord[1], "mnuHelpContext_KeyWord", "目次(&C)", {}, 1);
+    item(mnuHelpDummy, "mnuHelpDummy", "-");
+    item(mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    sub(mnuHelp,
+        {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuHelpDummy, &mnuVersion});
+
+    menuBar = {&mnuFile, &mnuDataManage, &mnuLog, &mnuOption, &mnuHelp};
+
+    WindowOpeners& w = shell_.windows();
+    mnuFileCreate.onClick = [this] { mnuFileCreate_Click(); };
+    mnuFileOpen.onClick = [this] { mnuFileOpen_Click(); };
+    mnuFileTosbel.onClick = [this, &w] { openCommand(w.shuffle); };
+    mnuFileArray2.onClick = [this](int i) { mnuFileArray2_Click(i); };
+    mnuEnd.onClick = [this] { mnuEnd_Click(); };
+    mnuFileCopy.onClick = [this, &w] { openCommand(w.fileCopy); };
+    mnuFileRename.onClick = [this, &w] { openCommand(w.fileRename); };
+    mnuBackup.onClick = [this, &w] { openCommand(w.backup); };
+    mnuFileDelete.onClick = [this, &w] { openCommand(w.fileDelete); };
+    mnuResult.onClick = [this] { mnuResult_Click(); };
+    mnuFileArray.onClick = [this](int i) { mnuFileArray_Click(i); };
+    mnuOptLogo.onClick = [this] { mnuOptLogo_Click(); };
+    mnuOptDouble.onClick = [this] { mnuOptDouble_Click(); };
+    mnuOptEnvCnter.onClick = [this] { mnuOptEnvCnter_Click(); };
+    mnuMainColor.onClick = [this, &w] { openCommand(w.background); };
+    mnuOptEnvCntSet.onClick = [this, &w] { openCommand(w.countdownSettings); };
+    mnuOptEnvCntSoft.onClick = [this, &w] { openCommand(w.editingSoftware); };
+    mnuOptEnvCntRun.onClick = [this, &w] { openCommand(w.runEditingSoftware); };
+    mnuCondition.onClick = [this, &w] { openCommand(w.conditions); };
+    for (int i = 0; i < 2; ++i)
+        mnuHelpContext_KeyWord[static_cast<std::size_t>(i)].onClick = [this, i] {
+            mnuHelpContext_KeyWord_Click(i);
+        };
+    mnuVersion.onClick = [this, &w] { openCommand(w.version); };
+}
+
+void MainWindow::declareToolbar() {
+    struct Button {
+        int index;
+        const char* toolTip;
+        const char* image;
+    };
+    static constexpr Button kButtons[] = {
+        {2, " 名簿の新規作成 ", "new"},
+        {3, " 名簿を開く ", "open"},
+        {5, " ﾌｧｲﾙの削除 ", "delete"},
+        {7, " Tosbel条件の変更 ", "conditions"},
+        {8, " Tosbel実行 ", "run"},
+        {9, " 終了 ", "exit"},
+        {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version"},
+        {12, " ﾍﾙﾌﾟ ", "help"},
+        {37, "", "paint"},
+    };
+    Toolbar1.buttons.resize(kToolButtons);
+    for (int i = 1; i <= kToolButtons; ++i) {
+        ToolButton& b = Toolbar1.button(i);
+        b.index = i;
+        // 1, 4, 6 and 10 space the groups apart; 13 … 36 are spare places.
+        b.separator = i == 1 || i == 4 || i == 6 || i == 10;
+        if (i >= 13 && i <= 36) b.visible = false;
+    }
+    for (const Button& spec : kButtons) {
+        Toolbar1.button(spec.index).toolTip = spec.toolTip;
+        Toolbar1.button(spec.index).image = spec.image;
+    }
+    Toolbar1.onButtonClick = [this](int index) {
+        switch (index) {
+            case 2:
+                return mnuFileCreate_Click();
+            case 3:
+                return mnuFileOpen_Click();
+            case 5:
+                return openCommand(shell_.windows().fileDelete);
+            case 7:
+                return openCommand(shell_.windows().conditions);
+            case 8:
+                return openCommand(shell_.windows().shuffle);
+            case 9:
+                return mnuEnd_Click();
+            case 11:
+                return openCommand(shell_.windows().version);
+            case 12:
+                return mnuHelpContext_KeyWord_Click(1);
+            case 37:
+                return openCommand(shell_.windows().runEditingSoftware);
+            default:
+                return;
+        }
+    };
+}
+
+void MainWindow::openCommand(const std::function<void()>& opener) {
+    if (opener) opener();
+}
+
+void MainWindow::refreshEnablement() {
+    const WindowOpeners& w = shell_.windows();
+    const bool editor = static_cast<bool>(w.rosterEditor);
+    const bool result = static_cast<bool>(w.result);
+
+    const bool createOpen = rosterCommandsOn_ && editor;
+    mnuFileCreate.enabled = mnuFileOpen.enabled = createOpen;
+    Toolbar1.button(2).enabled = Toolbar1.button(3).enabled = createOpen;
+    mnuCondition.enabled = Toolbar1.button(7).enabled = conditionsOn_ && w.conditions;
+    mnuFileTosbel.enabled = Toolbar1.button(8).enabled = conditionsOn_ && w.shuffle;
+    mnuResult.enabled = resultOn_ && result;
+    for (int i = 1; i <= mnuFileArray2.upperBound(); ++i) mnuFileArray2[i].enabled = editor;
+    for (int i = 1; i <= mnuFileArray.upperBound(); ++i) mnuFileArray[i].enabled = result;
+
+    mnuFileCopy.enabled = static_cast<bool>(w.fileCopy);
+    mnuFileRename.enabled = static_cast<bool>(w.fileRename);
+    mnuBackup.enabled = static_cast<bool>(w.backup);
+    mnuFileDelete.enabled = Toolbar1.button(5).enabled = static_cast<bool>(w.fileDelete);
+    mnuMainColor.enabled = static_cast<bool>(w.background);
+    mnuOptEnvCntSet.enabled = static_cast<bool>(w.countdownSettings);
+    mnuOptEnvCntSoft.enabled = static_cast<bool>(w.editingSoftware);
+    mnuOptEnvCntRun.enabled = Toolbar1.button(37).enabled = static_cast<bool>(w.runEditingSoftware);
+    mnuVersion.enabled = Toolbar1.button(11).enabled = static_cast<bool>(w.version);
+    for (int i = 13; i <= 36; ++i) Toolbar1.button(i).enabled = false;
+}
+
+void MainWindow::conditionsLoaded() {
+    rosterCommandsOn_ = false;
+    conditionsOn_ = true;
+    refreshEnablement();
+}
+
+void MainWindow::resultAvailable() {
+    resultOn_ = true;
+    refreshEnablement();
+}
+
+void MainWindow::UpdateMenu() {
+    mnuFileArray[0].visible = true;
+    ++state_.ResultMenuCount;
+    MenuItem& entry = mnuFileArray.load();
+    entry.caption = state_.RosterPath;
+    entry.visible = true;
+}
+
+void MainWindow::UpdateFileMenu() {
+    mnuFileArray2[0].visible = true;
+    ++state_.RecentMenuCount;
+    MenuItem& entry = mnuFileArray2.load();
+    entry.caption = state_.RosterPath;
+    entry.visible = true;
+}
+
+void MainWindow::Form_Load() {
+    height = kHeight + (shell_.osName() == "Windows XP" ? state_.XpHeightExtra : 0);
+    width = kWidth;
+    layOut();
+
+    rosterCommandsOn_ = true;
+    conditionsOn_ = false;
+    resultOn_ = state_.ResultShown == 1;
+
+    mnuOptLogo.enabled = true;
+    mnuOptLogo.checked = state_.OptLogo == "1";
+    if (state_.OptCent == "1") {
+        centre();
+        mnuOptEnvCnter.checked = true;
+    } else {
+        top = static_cast<int>(state_.I_Top);
+        left = static_cast<int>(state_.I_Left);
+        mnuOptEnvCnter.checked = false;
+    }
+    mnuOptDouble.checked = state_.OptDbl == "1";
+
+    mnuFileArray[0].visible = false;
+    mnuFileArray2[0].visible = false;
+    state_.ResultMenuCount = 0;
+    state_.RecentMenuCount = 0;
+    for (const std::string& path : readResultHistory(platform().programFolder())) {
+        state_.RosterPath = path;
+        UpdateMenu();
+    }
+    for (const std::string& path : state_.Rireki) {
+        if (path.empty()) continue;
+        state_.RosterPath = path;
+        UpdateFileMenu();
+    }
+
+    std::error_code ec;
+    if (state_.OptMColor == "4" && !state_.Maing.empty() &&
+        std::filesystem::is_regular_file(state_.Maing, ec)) {
+        Image1.picture = state_.Maing;
+        Image1.visible = true;
+    }
+    state_.RosterPath.clear();
+    refreshEnablement();
+}
+
+void MainWindow::showStatusTexts() {
+    StatusBar1.panel(2).text = state_.TodayText;
+    StatusBar1.panel(3).text = state_.NowText;
+}
+
+void MainWindow::Form_Activate() {
+    for (Label* l : {&Label1, &Label5, &Label7}) l->foreColor = state_.TitleColor;
+    for (Label* l : {&Label2[0], &Label3, &Label4}) l->foreColor = state_.ShadowColor;
+    showStatusTexts();
+}
+
+void MainWindow::Form_Paint(Canvas& canvas) {
+    const int h = clientHeight();
+    const int w = clientWidth();
+    if (h <= 0) return;
+    const int step = std::max(1, h / 16);
+    for (int y = 0; y <= h; y += step)
+        canvas.fillBox(-1, static_cast<float>(y - 1), static_cast<float>(w),
+                       static_cast<float>(y + step), gradientBand(state_, y, h));
+}
+
+void MainWindow::Timer1_Timer() {
+    refreshDateTime(state_, platform().clock());
+    showStatusTexts();
+}
+
+void MainWindow::Form_DblClick() {
+    if (state_.OptDbl == "1") mnuEnd_Click();
+}
+
+void MainWindow::centre() {
+    const ScreenTwips screen = platform().screen();
+    top = static_cast<int>((screen.height - static_cast<float>(height)) / 2);
+    left = static_cast<int>((screen.width - static_cast<float>(width)) / 2);
+}
+
+void MainWindow::savePosition() {
+    state_.I_Top = static_cast<float>(top);
+    state_.I_Left = static_cast<float>(left);
+    SettingsStore& store = platform().settings();
+    store.save(section::Position, key::I_Top, positionText(state_.I_Top));
+    store.save(section::Position, key::I_Left, positionText(state_.I_Left));
+}
+
+void MainWindow::mnuEnd_Click() {
+    savePosition();
+    if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok) return;
+    ending_ = true;
+    platform().endProgram();
+}
+
+bool MainWindow::Form_QueryUnload(UnloadMode mode) {
+    if (ending_) return true;
+    savePosition();
+    if (mode == UnloadMode::CloseBox || mode == UnloadMode::SystemEnding) {
+        if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok) return false;
+        ending_ = true;
+    }
+    return true;
+}
+
+void MainWindow::Form_Unload() {
+    if (ending_) platform().endProgram();
+}
+
+void MainWindow::mnuFileCreate_Click() {
+    if (!mnuFileCreate.enabled) return;
+    state_.RosterPath.clear();
+    state_.NoMembers = 0;
+    state_.OpenedFromFile = 0;
+    clearRoster(state_);
+    clearConditions(state_);
+    clearResult(state_);
+    state_.MemberCount = 0;
+    shell_.windows().rosterEditor(true);
+}
+
+bool MainWindow::readRosterIntoState(const std::string& path) {
+    clearRoster(state_);
+    clearConditions(state_);
+    clearResult(state_);
+    state_.MemberCount = 0;
+    // A roster that cannot be read whole is not taken at all, so no later
+    // command works on half a class.
+    const RosterRead read = readRoster(path);
+    if (read.error != FileError::None) return false;
+    for (const std::string& member : read.names)
+        state_.Members[static_cast<std::size_t>(++state_.MemberCount)] = member;
+    state_.ModifyFlag = 1;
+    state_.OpenedFromFile = 1;
+    return true;
+}
+
+void MainWindow::mnuFileOpen_Click() {
+    if (!mnuFileOpen.enabled) return;
+    state_.RosterPath =
+        platform().openFileDialog({"名簿を開く", kRosterFilter, currentFolder(), ""});
+    if (state_.RosterPath.empty()) return;
+    if (!readRosterIntoState(state_.RosterPath)) {
+        platform().messageBox(kRosterMissing);
+        return;
+    }
+    SettingsStore& store = platform().settings();
+    RosterHistory history;
+    for (std::size_t i = 0; i < history.size(); ++i)
+        history[i] =
+            store.read(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)));
+    recordOpenedRoster(history, state_.RosterPath, platform().caseSensitivePaths());
+    state_.Rireki = history;
+    for (std::size_t i = 0; i < history.size(); ++i)
+        store.save(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)), history[i]);
+    shell_.windows().rosterEditor(false);
+}
+
+void MainWindow::mnuFileArray2_Click(int index) {
+    std::error_code ec;
+    std::filesystem::current_path(platform().programFolder(), ec);
+    savePosition();
+    // The entry names its file by its caption; the history entry with that path
+    // is the one that moves to the front, so a gap in a hand-edited history
+    // cannot make an entry open another roster.
+    const auto at =
+        index >= 1 && index <= mnuFileArray2.upperBound()
+            ? std::find(state_.Rireki.begin(), state_.Rireki.end(), mnuFileArray2[index].caption)
+            : state_.Rireki.end();
+    if (at == state_.Rireki.end()) {
+        platform().messageBox(kRecentRosterMissing);
+        return;
+    }
+    state_.RosterPath = *at;
+    if (state_.RosterPath.empty()) return;
+    if (!readRosterIntoState(state_.RosterPath)) {
+        platform().messageBox(kRecentRosterMissing);
+        return;
+    }
+    moveRecentToFront(state_.Rireki, static_cast<int>(at - state_.Rireki.begin()) + 1);
+    SettingsStore& store = platform().settings();
+    for (std::size_t i = 0; i < state_.Rireki.size(); ++i)
+        store.save(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)),
+                   state_.Rireki[i]);
+    shell_.windows().rosterEditor(true);
+}
+
+void MainWindow::mnuFileArray_Click(int index) {
+    clearInitialSeats(state_);
+    const auto seats = index >= 1 && index <= mnuFileArray.upperBound()
+                           ? readResultFile(mnuFileArray[index].caption)
+                           : std::nullopt;
+    if (!seats) {
+        platform().messageBox(kPastLogMissing);
+        return;
+    }
+    for (std::size_t k = 0; k < seats->size(); ++k) state_.InitialSeats[k + 1] = (*seats)[k];
+    openCommand(shell_.windows().result);
+}
+
+void MainWindow::mnuResult_Click() {
+    if (!mnuResult.enabled) return;
+    close(UnloadMode::Program);
+    for (int n = 1; n <= kSeatCount; ++n)
+        state_.InitialSeats[static_cast<std::size_t>(n)] =
+            state_.SeatResult[static_cast<std::size_t>(n)];
+    shell_.windows().result();
+}
+
+void MainWindow::mnuOptLogo_Click() {
+    mnuOptLogo.checked = !mnuOptLogo.checked;
+    state_.OptLogo = mnuOptLogo.checked ? "1" : "0";
+    platform().settings().save(section::Config, key::OptLogo, state_.OptLogo);
+}
+
+void MainWindow::mnuOptDouble_Click() {
+    mnuOptDouble.checked = !mnuOptDouble.checked;
+    state_.OptDbl = mnuOptDouble.checked ? "1" : "0";
+    platform().settings().save(section::Config, key::OptDbl, state_.OptDbl);
+}
+
+void MainWindow::mnuOptEnvCnter_Click() {
+    if (mnuOptEnvCnter.checked) {
+        mnuOptEnvCnter.checked = false;
+        if (top == 0 && left == 0) centre();
+        state_.I_Top = static_cast<float>(top);
+        state_.I_Left = static_cast<float>(left);
+        state_.OptCent = "0";
+    } else {
+        mnuOptEnvCnter.checked = true;
+        centre();
+        state_.OptCent = "1";
+    }
+    platform().settings().save(section::Position, key::OptCent, state_.OptCent);
+}
+
+void MainWindow::mnuHelpContext_KeyWord_Click(int index) {
+    platform().showHelp({index == 0 ? HelpCommand::PartialKey : HelpCommand::Contents, 0});
+}
+
+}  // namespace tosbel

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "platform/form.h"
+
+namespace tosbel {
+
+class Shell;
+struct AppState;
+
+// TOSBEL, the title screen every other window is reached from. It is closed by
+// the shuffle and reopened by the result window, so everything it shows is
+// rebuilt from the shared state when it loads.
+class MainWindow final : public Form {
+public:
+    explicit MainWindow(Shell& shell);
+
+    // Declared bottom to top: the picture, the shadows, then the lettering.
+    Image Image1;
+    std::array<Label, 1> Label2;  // shadow of "Tosbel"
+    Label Label3;                 // shadow of "君"
+    Label Label4;                 // shadow of the "for Windows" line
+    Label Label1;                 // "Tosbel"
+    Label Label5;                 // "君"
+    Label Label7;                 // "for Windows 98/Me/NT/2000/XP"
+    Toolbar Toolbar1;
+    StatusBar StatusBar1;
+    Timer Timer1;
+
+    MenuItem mnuFile, mnuFileCreate, mnuFileOpen, mnuFileTosbel;
+    MenuArray mnuFileArray2{"mnuFileArray2", "-"};
+    MenuItem mnuDummy7, mnuEnd;
+    MenuItem mnuDataManage, mnuFileCopy, mnuFileRename, mnuBackup, mnuDummy8, mnuFileDelete;
+    MenuItem mnuLog, mnuResult;
+    MenuArray mnuFileArray{"mnuFileArray", "-"};
+    MenuItem mnuOption, mnuInitialEdit, mnuOptLogo, mnuOptDouble, mnuOptEnvCnter, mnuMainColor;
+    MenuItem mnuOptCountDown, mnuOptEnvCntSet, mnuOptEnvCntSoft, mnuOptEnvCntRun, mnuCondition;
+    MenuItem mnuHelp;
+    std::array<MenuItem, 2> mnuHelpContext_KeyWord;
+    MenuItem mnuHelpDummy, mnuVersion;
+
+    // The conditions window has loaded: a roster is in hand, so creating or
+    // opening another is off and the conditions and the shuffle are on.
+    void conditionsLoaded();
+    // The result window was opened, or returned with a roster in hand.
+    void resultAvailable();
+
+    // The two menu lists take their entry from RosterPath.
+    void UpdateMenu();
+    void UpdateFileMenu();
+
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Paint(Canvas& canvas) override;
+    void Form_DblClick() override;
+    bool Form_QueryUnload(UnloadMode mode) override;
+    void Form_Unload() override;
+
+    void mnuFileCreate_Click();
+    void mnuFileOpen_Click();
+    void mnuFileArray2_Click(int index);
+    void mnuFileArray_Click(int index);
+    void mnuResult_Click();
+    void mnuEnd_Click();
+    void mnuOptLogo_Click();
+    void mnuOptDouble_Click();
+    void mnuOptEnvCnter_Click();
+    void mnuHelpContext_KeyWord_Click(int index);
+    void Timer1_Timer();
+
+private:
+    void declareMenus();
+    void declareToolbar();
+    void layOut();
+    // Opening runs its own window when it is there.
+    void openCommand(const std::function<void()>& opener);
+    // Each command is on when the window's state allows it and its window is
+    // there.
+    void refreshEnablement();
+    void showStatusTexts();
+    void savePosition();
+    void centre();
+    bool readRosterIntoState(const std::string& path);
+
+    Shell& shell_;
+    AppState& state_;
+    bool ending_ = false;
+    bool rosterCommandsOn_ = true;
+    bool conditionsOn_ = false;
+    bool resultOn_ = false;
+};
+
+}  // namespace tosbel

@@ -1,0 +1,50 @@
+#include "shell/shell.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/display.h"
+#include "core/settings.h"
+#include "shell/logo_window.h"
+#include "shell/main_window.h"
+#include "shell/os_name.h"
+
+namespace tosbel {
+
+Shell::Shell(Platform& platform) : platform_(platform) {}
+
+Shell::~Shell() = default;
+
+void Shell::startUp() {
+    const std::string folder = platform_.programFolder();
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+
+    state_.AppName = "TOSBEL";
+    state_.HelpFile = (std::filesystem::path(folder) / "TOSBEL.HLP").string();
+    osName_ = tosbel::osName(platform_.osVersion());
+
+    SettingsStore& store = platform_.settings();
+    readLogoOption(state_, store);
+    if (state_.OptLogo == "1") {
+        LogoWindow logo(platform_);
+        logo.showModal();
+    }
+    readStartupSettings(state_, store, platform_.screen());
+
+    state_.NoMembers = 0;
+    state_.ResultShown = 0;
+    state_.OpenedFromFile = 0;
+    state_.RosterChanged = 0;
+    refreshDateTime(state_, platform_.clock());
+    state_.XpHeightExtra = kXpHeightExtra;
+    showMainWindow();
+}
+
+void Shell::showMainWindow() {
+    if (main_ && main_->isShown()) return;
+    main_ = std::make_unique<MainWindow>(*this);
+    main_->show();
+}
+
+}  // namespace tosbel

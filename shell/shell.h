@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app_state.h"
+#include "platform/platform.h"
+
+namespace tosbel {
+
+class MainWindow;
+
+// The windows the main window opens, each added by the work that builds it. A
+// command whose window is not there yet stays disabled instead of doing
+// nothing.
+struct WindowOpeners {
+    std::function<void(bool modal)> rosterEditor;  // from Members
+    std::function<void()> conditions;
+    std::function<void()> result;  // from InitialSeats
+    std::function<void()> shuffle;
+    std::function<void()> version;
+    std::function<void()> fileCopy;
+    std::function<void()> fileRename;
+    std::function<void()> backup;
+    std::function<void()> fileDelete;
+    std::function<void()> background;
+    std::function<void()> countdownSettings;
+    std::function<void()> editingSoftware;
+    std::function<void()> runEditingSoftware;
+};
+
+// The program from start to end: it owns the shared state and the main window,
+// and runs the start-up steps in their fixed order.
+class Shell {
+public:
+    explicit Shell(Platform& platform);
+    ~Shell();
+
+    // Makes the program folder the working folder, reads the settings (writing
+    // the defaults), shows the logo when it is on, and shows the main window.
+    void startUp();
+
+    // Creates the main window afresh from the state and shows it; a main window
+    // closed earlier is released here.
+    void showMainWindow();
+    MainWindow* mainWindow() { return main_.get(); }
+
+    AppState& state() { return state_; }
+    Platform& platform() { return platform_; }
+    WindowOpeners& windows() { return windows_; }
+    // "Windows XP" and the like; empty where the system reports no version.
+    const std::string& osName() const { return osName_; }
+
+private:
+    Platform& platform_;
+    AppState state_;
+    WindowOpeners windows_;
+    std::string osName_;
+    std::unique_ptr<MainWindow> main_;
+};
+
+}  // namespace tosbel

@@ -1,0 +1,489 @@
+#include "shell/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "roster/roster_file.h"
+#include "shell/os_name.h"
+#include "shell/roster_history.h"
+#include "shell/shell.h"
+#include "tests/temp_dir.h"
+
+namespace tosbel {
+namespace {
+
+const char* const kExit = "「Tosbel君 for Windows」 を 終了しますか？";
+const char* const kRosterMissing = "指定した名簿がありません。存在を確認して下さい。";
+const char* const kRecentMissing = "指定した名簿がありません。 存在を確認して下さい。";
+const char* const kPastLogMissing = "指定したﾌｧｲﾙがありません。存在を確認して下さい。";
+
+struct Band {
+    float y1;
+    Rgb colour;
+};
+struct RecordingCanvas final : Canvas {
+    std::vector<Band> bands;
+    void fillBox(float, float y1, float, float, Rgb colour) override {
+        bands.push_back({y1, colour});
+    }
+};
+
+// A program folder, a store and the windows the main window opens, recorded.
+class ShellTest : public ::testing::Test {
+protected:
+    ShellTest() {
+        platform.folder = dir.path().string();
+        platform.modalDriver = [](Form& f) {
+            HeadlessPlatform::fireTimer(f, "Timer1");  // the logo closes itself
+        };
+        WindowOpeners& w = shell.windows();
+        w.rosterEditor = [this](bool modal) { editorOpenings.push_back(modal); };
+        w.conditions = [this] { opened.push_back("conditions"); };
+        w.result = [this] { opened.push_back("result"); };
+        w.shuffle = [this] { opened.push_back("shuffle"); };
+        w.version = [this] { opened.push_back("version"); };
+    }
+
+    void set(const char* section, const std::string& key, const std::string& value) {
+        platform.store.save(section, key, value);
+    }
+    std::string stored(const char* section, const std::string& key) {
+        return platform.store.read(section, key);
+    }
+    void quietStart() {
+        set("Config", "OptLogo", "0");
+        shell.startUp();
+    }
+    MainWindow& main() { return *shell.mainWindow(); }
+    std::string roster(const std::string& name, const std::vector<std::string>& names) {
+        const std::string path = dir.file(name);
+        EXPECT_EQ(writeRoster(path, names).error, FileError::None);
+        return path;
+    }
+
+    TempDir dir;
+    HeadlessPlatform platform;
+    Shell shell{platform};
+    std::vector<bool> editorOpenings;
+    std::vector<std::string> opened;
+};
+
+TEST_F(ShellTest, FirstStartShowsTheLogoWritesDefaultsAndCentresTheMainWindow) {
+    shell.startUp();
+
+    EXPECT_EQ(platform.shown, (std::vector<std::string>{"INITDISP", "TOSBEL"}));
+    EXPECT_EQ(stored("Config", "OptLogo"), "1");
+    EXPECT_EQ(stored("Config", "OptMColor"), "0");
+    EXPECT_EQ(stored("CountDown", "Koma(9)"), "TEN.BMP");
+    EXPECT_EQ(stored("Position", "I_Top"), "");
+    EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), "");
+    EXPECT_EQ(shell.state().TitleColor, (Rgb{0, 128, 128}));
+    EXPECT_EQ(shell.state().HelpFile, dir.file("TOSBEL.HLP"));
+    // 1024 × 768 screen: (15360 − 12000) / 2, (11520 − 9000) / 2.
+    EXPECT_EQ(main().left, 1680);
+    EXPECT_EQ(main().top, 1260);
+    EXPECT_TRUE(main().mnuOptEnvCnter.checked);
+    EXPECT_TRUE(main().mnuOptLogo.checked);
+    EXPECT_EQ(main().Label1.foreColor, (Rgb{0, 128, 128}));
+    EXPECT_EQ(main().Label2[0].foreColor, (Rgb{0, 64, 0}));
+}
+
+TEST_F(ShellTest, LogoOffOpensTheMainWindowAtItsStoredPlaceWhenNotCentred) {
+    set("Position", "OptCent", "0");
+    set("Position", "I_Top", "300");
+    set("Position", "I_Left", "450.5");
+    quietStart();
+
+    EXPECT_EQ(platform.shown, std::vector<std::string>{"TOSBEL"});
+    EXPECT_EQ(main().top, 300);
+    EXPECT_EQ(main().left, 450);
+    EXPECT_FALSE(main().mnuOptEnvCnter.checked);
+    EXPECT_FALSE(main().mnuOptLogo.checked);
+}
+
+TEST_F(ShellTest, StatusBarShowsTheDateAndTimeAndTheTimerRefreshesThem) {
+    platform.fixedClock.time = {2004, 3, 7, 13, 5, 0};
+    quietStart();
+    EXPECT_EQ(main().StatusBar1.panel(2).text, "2004/03/07");
+    EXPECT_EQ(main().StatusBar1.panel(3).text, "午後 01:05");
+
+    platform.fixedClock.time = {2004, 3, 8, 9, 30, 0};
+    HeadlessPlatform::fireTimer(main(), "Timer1");
+    EXPECT_EQ(main().StatusBar1.panel(2).text, "2004/03/08");
+    EXPECT_EQ(main().StatusBar1.panel(3).text, "午前 09:30");
+}
+
+// The gradient bands' colours from the top to the bottom of the window.
+TEST_F(ShellTest, ThemesPaintTheirGradientAndLettering) {
+    struct Case {
+        const char* theme;
+        Rgb top;
+        Rgb title;
+    };
+    for (const Case& c :
+         {Case{"0", {10, 50, 110}, {0, 128, 128}}, Case{"3", {255, 255, 200}, {192, 192, 0}},
+          Case{"7", {10, 50, 110}, {0, 128, 128}},  // a hand-edited value
+          Case{"4", {0, 0, 0}, {0, 0, 0}}}) {
+        SCOPED_TRACE(c.theme);
+        HeadlessPlatform p;
+        p.store.save("Config", "OptLogo", "0");
+        p.store.save("Config", "OptMColor", c.theme);
+        p.store.save("Config", "Maing", dir.file("missing.bmp"));
+        Shell s(p);
+        s.startUp();
+        RecordingCanvas canvas;
+        s.mainWindow()->Form_Paint(canvas);
+        ASSERT_EQ(canvas.bands.size(), 17u);
+        EXPECT_EQ(canvas.bands.front().y1, -1);
+        EXPECT_EQ(canvas.bands.front().colour, c.top);
+        EXPECT_EQ(canvas.bands.back().colour.red, c.top.red);
+        EXPECT_LT(canvas.bands.back().colour.blue, 20);
+        EXPECT_EQ(s.mainWindow()->Label1.foreColor, c.title);
+        EXPECT_FALSE(s.mainWindow()->Image1.visible);
+    }
+}
+
+TEST_F(ShellTest, PictureThemeShowsAnExistingPicture) {
+    spit(dir.path() / "back.bmp", "BM");
+    set("Config", "OptMColor", "4");
+    set("Config", "Maing", dir.file("back.bmp"));
+    quietStart();
+    EXPECT_TRUE(main().Image1.visible);
+    EXPECT_EQ(main().Image1.picture, dir.file("back.bmp"));
+}
+
+TEST(OsName, MapsTheReportedVersionAndGrowsTheMainWindowOnXp) {
+    EXPECT_EQ(osName(OsVersion{1, 4, 0}), "Windows 95");
+    EXPECT_EQ(osName(OsVersion{1, 4, 10}), "Windows 98");
+    EXPECT_EQ(osName(OsVersion{1, 4, 90}), "Windows Me");
+    EXPECT_EQ(osName(OsVersion{2, 4, 0}), "Windows NT");
+    EXPECT_EQ(osName(OsVersion{2, 5, 0}), "Windows 2000");
+    EXPECT_EQ(osName(OsVersion{2, 5, 1}), "Windows XP");
+    EXPECT_EQ(osName(OsVersion{3, 10, 0}), "");
+    EXPECT_EQ(osName(std::nullopt), "");
+
+    for (auto [minor, expected] : {std::pair{1, 9120}, std::pair{0, 9000}}) {
+        HeadlessPlatform p;
+        p.store.save("Config", "OptLogo", "0");
+        p.os = OsVersion{2, 5, minor};
+        Shell s(p);
+        s.startUp();
+        EXPECT_EQ(s.mainWindow()->height, expected);
+    }
+}
+
+TEST_F(ShellTest, ExitFromTheMenuSavesThePositionThenAsks) {
+    quietStart();
+    platform.answerMessage(kExit, MsgAnswer::Cancel);
+    main().mnuEnd.onClick();
+    EXPECT_FALSE(platform.ended);
+    EXPECT_TRUE(main().isShown());
+    EXPECT_EQ(stored("Position", "I_Top"), "1260");
+    EXPECT_EQ(platform.store.saves().back(), (MemorySettingsStore::Address{"Position", "I_Left"}));
+    EXPECT_EQ(platform.messages.back(),
+              (Message{kExit, "終了確認", MsgButtons::OkCancel, MsgIcon::Question}));
+
+    platform.answerMessage(kExit, MsgAnswer::Ok);
+    main().Toolbar1.onButtonClick(9);
+    EXPECT_TRUE(platform.ended);
+    EXPECT_FALSE(main().isShown());
+}
+
+TEST_F(ShellTest, CloseBoxAsksAndCancelKeepsTheWindow) {
+    quietStart();
+    main().top = 600;
+    platform.answerMessage(kExit, MsgAnswer::Cancel);
+    EXPECT_FALSE(main().close(UnloadMode::CloseBox));
+    EXPECT_TRUE(main().isShown());
+    EXPECT_EQ(shell.state().I_Top, 600);
+    EXPECT_EQ(stored("Position", "I_Top"), "600");
+
+    platform.answerMessage(kExit, MsgAnswer::Ok);
+    EXPECT_TRUE(main().close(UnloadMode::CloseBox));
+    EXPECT_TRUE(platform.ended);
+    EXPECT_TRUE(platform.scriptDone());
+}
+
+TEST_F(ShellTest, TheProgramClosingTheWindowAsksNothing) {
+    quietStart();
+    main().left = 900;
+    EXPECT_TRUE(main().close(UnloadMode::Program));  // any message would throw
+    EXPECT_FALSE(platform.ended);
+    EXPECT_EQ(stored("Position", "I_Left"), "900");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ShellTest, DoubleClickEndsOnlyWithTheOption) {
+    set("Config", "OptDbl", "0");
+    quietStart();
+    main().Label1.onDblClick();
+    main().StatusBar1.onDblClick();
+    EXPECT_TRUE(platform.messages.empty());
+
+    main().mnuOptDouble.onClick();
+    EXPECT_EQ(stored("Config", "OptDbl"), "1");
+    platform.answerMessage(kExit, MsgAnswer::Cancel);
+    main().Label1.onDblClick();
+    EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+struct Enablement {
+    bool createOpen, conditions, shuffle, result;
+};
+Enablement enablementOf(MainWindow& m) {
+    Toolbar& t = m.Toolbar1;
+    EXPECT_EQ(m.mnuFileCreate.enabled, t.button(2).enabled);
+    EXPECT_EQ(m.mnuFileOpen.enabled, t.button(3).enabled);
+    EXPECT_EQ(m.mnuFileCreate.enabled, m.mnuFileOpen.enabled);
+    EXPECT_EQ(m.mnuCondition.enabled, t.button(7).enabled);
+    EXPECT_EQ(m.mnuFileTosbel.enabled, t.button(8).enabled);
+    for (int i = 13; i <= 36; ++i) EXPECT_FALSE(t.button(i).enabled);
+    return {m.mnuFileCreate.enabled, m.mnuCondition.enabled, m.mnuFileTosbel.enabled,
+            m.mnuResult.enabled};
+}
+
+TEST_F(ShellTest, CommandsFollowTheWindowsState) {
+    quietStart();
+    auto e = enablementOf(main());
+    EXPECT_TRUE(e.createOpen && !e.conditions && !e.shuffle && !e.result);
+
+    main().conditionsLoaded();
+    e = enablementOf(main());
+    EXPECT_TRUE(!e.createOpen && e.conditions && e.shuffle && !e.result);
+
+    main().resultAvailable();
+    EXPECT_TRUE(enablementOf(main()).result);
+
+    // Reopened after a result was shown in this run.
+    main().close(UnloadMode::Program);
+    shell.state().ResultShown = 1;
+    shell.showMainWindow();
+    e = enablementOf(main());
+    EXPECT_TRUE(e.createOpen && !e.conditions && !e.shuffle && e.result);
+}
+
+TEST_F(ShellTest, CommandsWhoseWindowIsNotBuiltStayDisabled) {
+    shell.windows() = {};
+    set("FilesHistory", "Rireki(0)", dir.file("a.MEM"));
+    quietStart();
+    main().conditionsLoaded();
+    main().resultAvailable();
+    for (const MenuItem* m :
+         {&main().mnuCondition, &main().mnuFileTosbel, &main().mnuResult, &main().mnuVersion,
+          &main().mnuFileCopy, &main().mnuFileDelete, &main().mnuMainColor, &main().mnuOptEnvCntRun,
+          &main().mnuFileArray2[1]})
+        EXPECT_FALSE(m->enabled) << m->name;
+    main().conditionsLoaded();
+    EXPECT_FALSE(main().mnuFileCreate.enabled);
+    EXPECT_TRUE(main().mnuOptLogo.enabled);
+    EXPECT_TRUE(main().mnuEnd.enabled);
+}
+
+TEST_F(ShellTest, MenuListsComeFromTheHistoryFileAndTheRecentRosters) {
+    // No history file and no recent rosters: the separators stay hidden.
+    quietStart();
+    EXPECT_EQ(main().mnuFileArray.upperBound(), 0);
+    EXPECT_FALSE(main().mnuFileArray[0].visible);
+    EXPECT_FALSE(main().mnuFileArray2[0].visible);
+    main().close(UnloadMode::Program);
+
+    // The result-save command spells the file "Tosbel.INI".
+    spit(dir.path() / "Tosbel.INI", "C:\\R\\1.RLT\r\n\r\n\x83\x5e.RLT\r\n");
+    shell.state().Rireki = {"", "/r/b.MEM", "", "/r/c.MEM", ""};
+    shell.showMainWindow();
+    MainWindow& m = main();
+    ASSERT_EQ(m.mnuFileArray.upperBound(), 2);
+    EXPECT_TRUE(m.mnuFileArray[0].visible);
+    EXPECT_EQ(m.mnuFileArray[1].caption, "C:\\R\\1.RLT");
+    EXPECT_EQ(m.mnuFileArray[2].caption, "タ.RLT");
+    ASSERT_EQ(m.mnuFileArray2.upperBound(), 2);
+    EXPECT_EQ(m.mnuFileArray2[1].caption, "/r/b.MEM");
+    EXPECT_EQ(m.mnuFileArray2[2].caption, "/r/c.MEM");
+    EXPECT_EQ(shell.state().RecentMenuCount, 2);
+    EXPECT_EQ(shell.state().RosterPath, "");
+    // The recent rosters sit between "Tosbel実行" and the exit separator.
+    const auto& file = m.mnuFile.items;
+    EXPECT_EQ(file[3], &m.mnuFileArray2[0]);
+    EXPECT_EQ(file[5], &m.mnuFileArray2[2]);
+    EXPECT_EQ(file[6], &m.mnuDummy7);
+}
+
+TEST(RosterHistory, OpenedRosterGoesFirstAndTheOldestDropsOut) {
+    // Letter case ignored, as on Windows: the example the help file gives.
+    RosterHistory h{"c:\\a\\y.mem", "C:\\A\\X.MEM", "", "", ""};
+    recordOpenedRoster(h, "C:\\A\\X.MEM", false);
+    EXPECT_EQ(h, (RosterHistory{"C:\\A\\X.MEM", "C:\\A\\Y.MEM", "", "", ""}));
+
+    // Where letter case matters, paths stay as chosen and differ by case.
+    h = {"/a/y.mem", "/a/X.MEM", "", "", ""};
+    recordOpenedRoster(h, "/a/x.mem", true);
+    EXPECT_EQ(h, (RosterHistory{"/a/x.mem", "/a/y.mem", "/a/X.MEM", "", ""}));
+    recordOpenedRoster(h, "/a/y.mem", true);
+    EXPECT_EQ(h, (RosterHistory{"/a/y.mem", "/a/x.mem", "/a/X.MEM", "", ""}));
+
+    h = {"1", "2", "3", "4", "5"};
+    recordOpenedRoster(h, "6", true);
+    EXPECT_EQ(h, (RosterHistory{"6", "1", "2", "3", "4"}));
+
+    moveRecentToFront(h, 4);
+    EXPECT_EQ(h, (RosterHistory{"3", "6", "1", "2", "4"}));
+}
+
+TEST_F(ShellTest, OpeningARosterReadsItRecordsItAndOpensTheEditor) {
+    const std::string path = roster("1年1組.MEM", {"山田", "佐藤", "鈴木"});
+    set("FilesHistory", "Rireki(0)", "/old/one.MEM");
+    quietStart();
+    shell.state().SeatResult[4] = "前回";
+    platform.answerFileDialog(path);
+    main().mnuFileOpen.onClick();
+
+    const FileDialogRequest& d = platform.openDialogs.at(0);
+    EXPECT_EQ(d.title, "名簿を開く");
+    EXPECT_EQ(d.filter, "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
+    EXPECT_EQ(d.initialFolder, dir.path().string());
+    EXPECT_EQ(d.fileName, "");
+    const AppState& s = shell.state();
+    EXPECT_EQ(s.MemberCount, 3);
+    EXPECT_EQ(s.Members[3], "鈴木");
+    EXPECT_EQ(s.SeatResult[4], "");
+    EXPECT_EQ(s.ModifyFlag, 1);
+    EXPECT_EQ(s.OpenedFromFile, 1);
+    EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), path);
+    EXPECT_EQ(stored("FilesHistory", "Rireki(1)"), "/old/one.MEM");
+    EXPECT_EQ(s.Rireki[0], path);
+    EXPECT_EQ(editorOpenings, std::vector<bool>{false});
+}
+
+TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
+    spit(dir.path() / "utf8.MEM", "山田\r\n");  // saved as UTF-8 by another editor
+    std::string many;
+    for (int i = 0; i < 101; ++i) many += "a\r\n";
+    spit(dir.path() / "many.MEM", many);
+    quietStart();
+    for (const char* name : {"missing.MEM", "utf8.MEM", "many.MEM"}) {
+        SCOPED_TRACE(name);
+        shell.state().Members[1] = "前の名簿";
+        shell.state().MemberCount = 1;
+        platform.answerFileDialog(dir.file(name));
+        platform.answerMessage(kRosterMissing);
+        main().mnuFileOpen.onClick();
+        EXPECT_EQ(platform.messages.back(),
+                  (Message{kRosterMissing, "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical}));
+        EXPECT_EQ(shell.state().MemberCount, 0);
+        EXPECT_EQ(shell.state().Members[1], "");
+        EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), "");
+    }
+    EXPECT_TRUE(editorOpenings.empty());
+
+    // A cancelled dialog does nothing at all.
+    platform.answerFileDialog("");
+    main().mnuFileOpen.onClick();
+    EXPECT_TRUE(platform.scriptDone());
+}
+
+TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
+    const std::string a = roster("a.MEM", {"一郎"});
+    const std::string b = roster("b.MEM", {"二郎", "三郎"});
+    set("FilesHistory", "Rireki(0)", a);
+    set("FilesHistory", "Rireki(1)", b);
+    set("FilesHistory", "Rireki(2)", dir.file("gone.MEM"));
+    quietStart();
+
+    main().mnuFileArray2[2].onClick();
+    EXPECT_EQ(shell.state().MemberCount, 2);
+    EXPECT_EQ(shell.state().RosterPath, b);
+    EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), b);
+    EXPECT_EQ(stored("FilesHistory", "Rireki(1)"), a);
+    EXPECT_EQ(editorOpenings, std::vector<bool>{true});
+
+    platform.answerMessage(kRecentMissing);
+    main().mnuFileArray2[3].onClick();
+    EXPECT_EQ(platform.messages.back().title, "名簿の存在確認");
+    EXPECT_EQ(shell.state().MemberCount, 0);
+    EXPECT_EQ(editorOpenings.size(), 1u);
+}
+
+TEST_F(ShellTest, PastLogFillsTheInitialSeatsOrIsRefused) {
+    std::string chart = "\x8e\x52\x93\x63\r\n";  // 山田 on A 1
+    for (int i = 1; i < 100; ++i) chart += "\r\n";
+    spit(dir.path() / "ok.RLT", chart);
+    spit(dir.path() / "long.RLT", chart + "extra\r\n");
+    spit(dir.path() / "Tosbel.ini", dir.file("ok.RLT") + "\r\n" + dir.file("long.RLT") + "\r\n" +
+                                        dir.file("gone.RLT") + "\r\n");
+    quietStart();
+    shell.state().InitialSeats[5] = "old";
+
+    main().mnuFileArray[1].onClick();
+    EXPECT_EQ(shell.state().InitialSeats[1], "山田");
+    EXPECT_EQ(shell.state().InitialSeats[5], "");
+    EXPECT_EQ(opened, std::vector<std::string>{"result"});
+    EXPECT_TRUE(main().isShown());
+
+    for (int entry : {2, 3}) {
+        platform.answerMessage(kPastLogMissing);
+        main().mnuFileArray[entry].onClick();
+        EXPECT_EQ(platform.messages.back(),
+                  (Message{kPastLogMissing, "ﾌｧｲﾙの存在確認", MsgButtons::Ok, MsgIcon::Critical}));
+    }
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(ShellTest, LastResultClosesTheMainWindowAndShowsTheResult) {
+    quietStart();
+    shell.state().ResultShown = 1;
+    main().close(UnloadMode::Program);
+    shell.showMainWindow();
+    shell.state().SeatResult[100] = "最後";
+    main().mnuResult.onClick();
+    EXPECT_FALSE(main().isShown());
+    EXPECT_EQ(shell.state().InitialSeats[100], "最後");
+    EXPECT_EQ(opened, std::vector<std::string>{"result"});
+}
+
+TEST_F(ShellTest, CreatingARosterClearsTheClassAndOpensTheEditorModally) {
+    quietStart();
+    AppState& s = shell.state();
+    s.RosterPath = "/r/x.MEM";
+    s.Members[1] = "山田";
+    s.SeatConditions[1] = "-";
+    s.OpenedFromFile = 1;
+    main().Toolbar1.onButtonClick(2);
+    EXPECT_EQ(s.RosterPath, "");
+    EXPECT_EQ(s.Members[1], "");
+    EXPECT_EQ(s.SeatConditions[1], "");
+    EXPECT_EQ(s.OpenedFromFile, 0);
+    EXPECT_EQ(editorOpenings, std::vector<bool>{true});
+}
+
+TEST_F(ShellTest, OptionTogglesStoreAtOnceAndCentringRemembersThePlace) {
+    quietStart();
+    main().mnuOptLogo.onClick();
+    EXPECT_EQ(stored("Config", "OptLogo"), "1");
+    EXPECT_TRUE(main().mnuOptLogo.checked);
+
+    main().top = main().left = 0;
+    main().mnuOptEnvCnter.onClick();
+    EXPECT_EQ(stored("Position", "OptCent"), "0");
+    EXPECT_EQ(shell.state().I_Top, 1260);  // centred first, then remembered
+    EXPECT_EQ(main().left, 1680);
+
+    main().top = 90;
+    main().mnuOptEnvCnter.onClick();
+    EXPECT_EQ(stored("Position", "OptCent"), "1");
+    EXPECT_EQ(main().top, 1260);
+}
+
+TEST_F(ShellTest, HelpOpensTheKeywordSearchOrTheContents) {
+    quietStart();
+    main().mnuHelpContext_KeyWord[0].onClick();
+    main().mnuHelpContext_KeyWord[1].onClick();
+    main().Toolbar1.onButtonClick(12);
+    EXPECT_EQ(platform.helps, (std::vector<HelpRequest>{{HelpCommand::PartialKey, 0},
+                                                        {HelpCommand::Contents, 0},
+                                                        {HelpCommand::Contents, 0}}));
+}
+
+}  // namespace
+}  // namespace tosbel
