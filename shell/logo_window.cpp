@@ -38,31 +38,31 @@ LogoWindow::LogoWindow(Platform& platform) : Form(platform) {
         l.font = {"ＭＳ Ｐ明朝", size, true, true, false};
         l.foreColor = colour;
     };
-    letter(Label1, "Tosbel", 60, kInk);
-    letter(Label2, "Tosbel", 60, kShadow);
-    letter(Label3, "君", 48, kInk);
-    letter(Label4, "君", 48, kShadow);
-    Label1.place(2500, 700, 4000, 1400);
-    Label2.place(2560, 760, 4000, 1400);
-    Label3.place(5750, 1000, 1200, 1100);
-    Label4.place(5810, 1060, 1200, 1100);
+    letter(Label1, "Tosbel", 46, kInk);
+    letter(Label2, "Tosbel", 46, kShadow);
+    letter(Label3, "君", 36, kInk);
+    letter(Label4, "君", 36, kShadow);
+    Label1.place(2400, 900, 3500, 1150);
+    Label2.place(2450, 950, 3500, 1150);
+    Label3.place(5750, 1100, 1000, 950);
+    Label4.place(5800, 1150, 1000, 950);
 
     Label5.caption = "Ver.1.5.1";
     Label5.font = {"Times New Roman", 12, true, false, false};
     Label5.foreColor = kInk;
     Label5.alignment = Align::Right;
-    Label5.place(4200, 2300, 2600, 350);
+    Label5.place(4300, 2300, 2600, 350);
     Label6.caption = "for  Windows 98/Me/NT/2000/XP";
-    Label6.font = {"Times New Roman", 14, false, true, false};
+    Label6.font = {"Times New Roman", 12, false, true, false};
     Label6.foreColor = kInk;
     Label6.alignment = Align::Right;
-    Label6.place(2100, 2750, 4700, 450);
+    Label6.place(2200, 2750, 4700, 400);
 
     for (std::size_t i = 0; i < Line1.size(); ++i) {
         Line& l = Line1[i];
         const int y = 2200 + static_cast<int>(i) * 1120;
-        l.x1 = 2500;
-        l.x2 = 6800;
+        l.x1 = 2400;
+        l.x2 = 6900;
         l.y1 = l.y2 = y;
         l.borderColor = kInk;
         l.borderWidth = 2;

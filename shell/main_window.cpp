@@ -87,7 +87,7 @@ void MainWindow::layOut() {
     };
     constexpr int kShadow = 75;
     Label1.place(2150, 1850, 5700, 1900);
-    Label5.place(7700, 2350, 1700, 1500);
+    Label5.place(7850, 2350, 1700, 1500);
     Label7.place(2250, 4150, 7800, 700);
     Label2[0].place(Label1.left + kShadow, Label1.top + kShadow, Label1.width, Label1.height);
     Label3.place(Label5.left + kShadow, Label5.top + kShadow, Label5.width, Label5.height);

@@ -1,0 +1,48 @@
+#include <QApplication>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/qt/first_paint_exit.h"
+#include "platform/qt/program_folder.h"
+#include "platform/qt/qt_platform.h"
+#include "shell/shell.h"
+
+namespace {
+
+// Without a display Qt stops with a long plug-in message; one plain line tells
+// the teacher what to do instead. Windows and macOS always have their own.
+bool displayAvailable() {
+#if defined(__unix__) && !defined(__APPLE__)
+    const auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v != nullptr && *v != '\0';
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fputs(
+            "No display found (DISPLAY is not set): start the program from a desktop session, "
+            "or under Xvfb: xvfb-run bash scripts/run.sh\n",
+            stderr);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("TOSBEL"));
+
+    tosbel::QtPlatform platform(tosbel::prepareProgramFolder());
+    tosbel::Shell shell(platform);
+    tosbel::exitAfterFirstPaintWhenAsked(QStringLiteral("TOSBEL"));
+    shell.startUp();
+    return platform.run();
+}

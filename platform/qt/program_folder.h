@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tosbel {
+
+// The folder the program keeps its files in, with the default files added that
+// it lacks: the executable's folder when the program may write there (a
+// portable install, as the program has always been used), otherwise the
+// per-user data folder. Needs a QGuiApplication whose application name is set.
+std::string prepareProgramFolder();
+
+// The executable's folder when a file can be created in it, otherwise the
+// per-user folder, created when missing. Empty when neither can be written.
+std::string chooseProgramFolder(const std::string& executableFolder, const std::string& userFolder);
+
+// Writes each default file the folder lacks: the countdown pictures "ONE.BMP"
+// … "TEN.BMP", the drag pictures "DRAG.ICO" and "DRAG2.ICO" and the sample
+// roster "サンプル.MEM" (on the first start only). A file that is there already
+// is never touched, so the teacher's own pictures survive every start. Answers
+// the names written.
+std::vector<std::string> addMissingDefaultFiles(const std::string& folder);
+
+// The names the sample roster holds, in attendance order.
+const std::vector<std::string>& sampleRosterNames();
+
+}  // namespace tosbel

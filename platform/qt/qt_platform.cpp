@@ -1,0 +1,440 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDrag>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSessionManager>
+#include <QTranslator>
+
+#include <algorithm>
+
+#include "platform/form.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/help_window.h"
+#include "platform/qt/name_filters.h"
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX  // keeps std::min and std::max usable
+#endif
+#include <windows.h>
+#endif
+
+namespace tosbel {
+
+namespace {
+
+const QString kDragFormat = QStringLiteral("application/x-tosbel-control");
+
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// The forms ask for the fonts of a Japanese Windows desktop; elsewhere the Noto
+// CJK fonts stand in, or Latin text would fall back to a font without kana.
+void substituteFonts() {
+    const QStringList installed = QFontDatabase::families();
+    const auto substitute = [&installed](const QString& wanted, const QString& standIn) {
+        if (!installed.contains(wanted)) QFont::insertSubstitution(wanted, standIn);
+    };
+    const QString sans = QStringLiteral("Noto Sans CJK JP");
+    const QString serif = QStringLiteral("Noto Serif CJK JP");
+    substitute(QStringLiteral("ＭＳ Ｐゴシック"), sans);
+    substitute(QStringLiteral("ＭＳ ゴシック"), sans);
+    substitute(QStringLiteral("ＭＳ Ｐ明朝"), serif);
+    substitute(QStringLiteral("ＭＳ 明朝"), serif);
+}
+
+QMessageBox::Icon iconOf(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// What follows the pointer when a control's drag icon cannot be read.
+QPixmap plainDragPixmap() {
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1, Qt::DashLine));
+    p.setBrush(QColor(0xff, 0xff, 0xff, 0xa0));
+    p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return pixmap;
+}
+
+// Counts handlers and blocking calls; when the last one ends, the windows that
+// closed meanwhile are freed.
+class Busy {
+public:
+    Busy(int& count, std::function<void()> idle) : count_(count), idle_(std::move(idle)) {
+        ++count_;
+    }
+    ~Busy() {
+        if (--count_ == 0) idle_();
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    int& count_;
+    std::function<void()> idle_;
+};
+
+}  // namespace
+
+QtPlatform::QtPlatform(std::string programFolder)
+    : programFolder_(std::move(programFolder)),
+      translator_(std::make_unique<QTranslator>()),
+      context_(std::make_unique<QObject>()) {
+    // The standard buttons and dialogs speak Japanese ("キャンセル").
+    if (translator_->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator_.get());
+    substituteFonts();
+    // The program ends when its last form closes, which this platform sees
+    // itself; a help window left open does not keep it running.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(qApp, &QApplication::focusChanged, context_.get(),
+                     [this](QWidget*, QWidget* now) { focusMovedTo(now); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, context_.get(),
+                     [this](QSessionManager& m) { endSession(m); });
+}
+
+QtPlatform::~QtPlatform() {
+    context_.reset();
+    ended_ = true;
+    for (FormWindow* w : windows_) {
+        w->detach();
+        w->hide();
+        delete w;
+    }
+    windows_.clear();
+    for (const QPointer<FormWindow>& w : closedWindows_) delete w.data();
+    closedWindows_.clear();
+    delete help_.data();
+    QCoreApplication::removeTranslator(translator_.get());
+}
+
+int QtPlatform::run() {
+    if (ended_ || windows_.empty()) return 0;
+    syncAll();
+    running_ = true;
+    const int code = QApplication::exec();
+    running_ = false;
+    return code;
+}
+
+void QtPlatform::setOsVersion(std::optional<OsVersion> version) {
+    osVersion_ = version;
+}
+
+// Keeping windows in step with their forms --------------------------------------
+
+void QtPlatform::handle(const std::function<void()>& handler) {
+    if (syncing_) return;
+    {
+        const Busy busy(busy_, [this] { releaseClosedWindows(); });
+        handler();
+    }
+    syncAll();
+}
+
+void QtPlatform::syncAll() {
+    if (syncing_) return;
+    syncing_ = true;
+    for (FormWindow* w : windows_) w->sync();
+    syncing_ = false;
+}
+
+// A closed window is freed only when no handler runs: the handler that closed
+// it may still be on the stack, below a message box or a modal form.
+void QtPlatform::releaseClosedWindows() {
+    for (const QPointer<FormWindow>& w : closedWindows_)
+        if (w) w->deleteLater();
+    closedWindows_.clear();
+    if (running_ && windows_.empty()) QCoreApplication::exit(0);
+}
+
+FormWindow* QtPlatform::windowOf(const Form& f) const {
+    for (FormWindow* w : windows_)
+        if (w->form() == &f) return w;
+    return nullptr;
+}
+
+QWidget* QtPlatform::dialogParent() const {
+    QWidget* active = QApplication::activeWindow();
+    for (FormWindow* w : windows_)
+        if (w == active) return w;
+    return windows_.empty() ? nullptr : windows_.back();
+}
+
+void QtPlatform::windowActivated(FormWindow& w) {
+    Form* f = w.form();
+    if (!f || f == lastActive_) return;
+    lastActive_ = f;
+    handle([f] { f->Form_Activate(); });
+}
+
+void QtPlatform::focusMovedTo(QWidget* now) {
+    if (!now || syncing_) return;
+    for (FormWindow* w : windows_) {
+        if (w != now->window()) continue;
+        Form* f = w->form();
+        Control* c = w->controlOf(now);
+        if (f && c) handle([f, c] { f->focusMovedTo(c); });
+        return;
+    }
+}
+
+void QtPlatform::endSession(QSessionManager& manager) {
+    const bool mayAsk = manager.allowsInteraction();
+    std::vector<Form*> forms;
+    for (FormWindow* w : windows_)
+        if (w->form()) forms.push_back(w->form());
+    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
+        Form* f = *it;
+        if (!windowOf(*f)) continue;
+        bool closed = true;
+        handle([f, &closed] { closed = f->close(UnloadMode::SystemEnding); });
+        if (!closed) {
+            if (mayAsk) manager.cancel();
+            return;
+        }
+    }
+    if (mayAsk) manager.release();
+}
+
+// Blocking calls -----------------------------------------------------------------
+
+MsgAnswer QtPlatform::messageBox(const Message& m) {
+    syncAll();
+    const bool okCancel = m.buttons == MsgButtons::OkCancel;
+    QMessageBox box(iconOf(m.icon), text(m.title), text(m.text),
+                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+                    dialogParent());
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
+    {
+        const Busy busy(busy_, [this] { releaseClosedWindows(); });
+        box.exec();
+    }
+    if (!okCancel) return MsgAnswer::Ok;
+    return box.clickedButton() == box.button(QMessageBox::Ok) ? MsgAnswer::Ok : MsgAnswer::Cancel;
+}
+
+namespace {
+
+std::string runFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
+    QFileDialog dialog(parent, text(r.title), text(r.initialFolder));
+    // Qt's own dialog behaves alike on every desktop and under a virtual screen.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(r.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.front());
+    }
+    if (!r.fileName.empty()) dialog.selectFile(text(r.fileName));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return {};
+    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()).toStdString();
+}
+
+}  // namespace
+
+std::string QtPlatform::openFileDialog(const FileDialogRequest& r) {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    return runFileDialog(dialogParent(), r, false);
+}
+
+std::string QtPlatform::saveFileDialog(const FileDialogRequest& r) {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    return runFileDialog(dialogParent(), r, true);
+}
+
+std::optional<PrinterChoice> QtPlatform::printerDialog() {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    QPrinter printer;
+    QPrintDialog dialog(&printer, dialogParent());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return PrinterChoice{printer.copyCount()};
+}
+
+// Forms ------------------------------------------------------------------------------
+
+void QtPlatform::showForm(Form& f, bool modal) {
+    if (ended_) return;
+    if (FormWindow* old = windowOf(f)) {
+        // Shown again before its old window went: start afresh.
+        windows_.erase(std::find(windows_.begin(), windows_.end(), old));
+        old->detach();
+        old->hide();
+        closedWindows_.emplace_back(old);
+    }
+    auto* window = new FormWindow(*this, f);
+    windows_.push_back(window);
+    if (modal) window->setWindowModality(Qt::ApplicationModal);
+    syncAll();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    lastActive_ = &f;
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    handle([&f] { f.Form_Activate(); });
+    if (!modal || windowOf(f) != window || ended_) return;
+    QEventLoop loop;
+    window->setModalLoop(&loop);
+    loop.exec();
+    // The window may still be open when the whole program ended meanwhile.
+    if (windowOf(f) == window) window->setModalLoop(nullptr);
+}
+
+void QtPlatform::formClosed(Form& f) {
+    FormWindow* window = windowOf(f);
+    if (!window) return;
+    windows_.erase(std::find(windows_.begin(), windows_.end(), window));
+    if (lastActive_ == &f) lastActive_ = nullptr;
+    window->detach();
+    window->hide();
+    if (QEventLoop* loop = window->modalLoop()) {
+        window->setModalLoop(nullptr);
+        loop->quit();
+    }
+    closedWindows_.emplace_back(window);
+    if (busy_ == 0) releaseClosedWindows();
+}
+
+void QtPlatform::focusChanged(Form& f, Control& c) {
+    if (FormWindow* w = windowOf(f)) w->focusControl(c);
+}
+
+void QtPlatform::beginDrag(Control& c) {
+    FormWindow* window = c.form ? windowOf(*c.form) : nullptr;
+    QWidget* source = window ? window->widgetOf(c) : nullptr;
+    if (!source) return;
+    syncAll();
+    ++dragSerial_;
+    auto* mime = new QMimeData;
+    mime->setData(kDragFormat, QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                                   QByteArray::number(dragSerial_));
+    QPixmap icon(text(c.dragIcon));
+    if (icon.isNull()) icon = plainDragPixmap();
+    auto* drag = new QDrag(source);  // Qt frees it when the drag is over
+    drag->setMimeData(mime);
+    drag->setPixmap(icon);
+    drag->setHotSpot(QPoint(icon.width() / 2, icon.height() / 2));
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    dragSource_ = &c;
+    drag->exec(Qt::MoveAction);
+    dragSource_ = nullptr;
+}
+
+Control* QtPlatform::dragSource(const QMimeData* mime) const {
+    if (!dragSource_ || !mime || !mime->hasFormat(kDragFormat)) return nullptr;
+    const QByteArray mine = QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                            QByteArray::number(dragSerial_);
+    return mime->data(kDragFormat) == mine ? dragSource_ : nullptr;
+}
+
+void QtPlatform::endProgram() {
+    ended_ = true;
+    std::vector<Form*> forms;
+    for (FormWindow* w : windows_)
+        if (w->form()) forms.push_back(w->form());
+    // Discarding a form reports back through formClosed(), which ends its
+    // modal loop; a form already gone from the list is skipped.
+    for (Form* f : forms)
+        if (windowOf(*f)) f->discard();
+    while (!windows_.empty()) formClosed(*windows_.front()->form());
+    if (help_) help_->hide();
+    if (running_) QCoreApplication::exit(0);
+}
+
+void QtPlatform::showHelp(const HelpRequest& r) {
+    if (!help_) help_ = new HelpWindow;
+    help_->open(r);
+}
+
+// Services ------------------------------------------------------------------------------
+
+std::string QtPlatform::clipboardText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+void QtPlatform::setClipboardText(const std::string& t) {
+    QGuiApplication::clipboard()->setText(text(t));
+}
+
+ScreenTwips QtPlatform::screen() {
+    const QScreen* s = QGuiApplication::primaryScreen();
+    if (!s) return {};
+    const double dpi = s->logicalDotsPerInch();
+    const QSize size = s->availableSize();
+    return {static_cast<float>(size.width() * kTwipsPerInch / dpi),
+            static_cast<float>(size.height() * kTwipsPerInch / dpi)};
+}
+
+std::optional<OsVersion> QtPlatform::osVersion() {
+#ifdef _WIN32
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#if defined(_MSC_VER)
+#pragma warning(suppress : 4996)
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    const BOOL ok = GetVersionExA(&info);
+#if !defined(_MSC_VER)
+#pragma GCC diagnostic pop
+#endif
+    if (!ok) return std::nullopt;
+    return OsVersion{static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
+                     static_cast<int>(info.dwMinorVersion)};
+#else
+    return osVersion_;
+#endif
+}
+
+bool QtPlatform::caseSensitivePaths() {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+
+}  // namespace tosbel

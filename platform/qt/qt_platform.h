@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/platform.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/random_source.h"
+
+class QMimeData;
+class QObject;
+class QSessionManager;
+class QTranslator;
+class QWidget;
+
+namespace tosbel {
+
+class FormWindow;
+class HelpWindow;
+
+// The real platform: every form becomes a window of Qt widgets. A QApplication
+// must exist before it is made and must outlive it.
+class QtPlatform final : public Platform {
+public:
+    explicit QtPlatform(std::string programFolder);
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    // Runs the event loop until endProgram() or until the last window has
+    // closed; answers the exit code.
+    int run();
+    // What osVersion() answers where the system has no GetVersionExA.
+    void setOsVersion(std::optional<OsVersion> version);
+
+    MsgAnswer messageBox(const Message& m) override;
+    std::string openFileDialog(const FileDialogRequest& r) override;
+    std::string saveFileDialog(const FileDialogRequest& r) override;
+    std::optional<PrinterChoice> printerDialog() override;
+
+    void showForm(Form& f, bool modal) override;
+    void formClosed(Form& f) override;
+    void focusChanged(Form& f, Control& c) override;
+    void beginDrag(Control& c) override;
+    void endProgram() override;
+
+    void showHelp(const HelpRequest& r) override;
+
+    std::string clipboardText() override;
+    void setClipboardText(const std::string& text) override;
+
+    SettingsStore& settings() override { return settings_; }
+    Clock& clock() override { return clock_; }
+    RandomSource& random() override { return random_; }
+    ScreenTwips screen() override;
+    std::optional<OsVersion> osVersion() override;
+    std::string programFolder() override { return programFolder_; }
+    bool caseSensitivePaths() override;
+
+private:
+    friend class FormWindow;
+
+    // Runs a handler the user's action triggered, then brings every window up
+    // to date from its form. Handlers never run while the windows are written.
+    void handle(const std::function<void()>& handler);
+    void syncAll();
+    void releaseClosedWindows();
+    FormWindow* windowOf(const Form& f) const;
+    QWidget* dialogParent() const;
+    void windowActivated(FormWindow& w);
+    // The control being dragged, when the drag's data is this program's own.
+    Control* dragSource(const QMimeData* mime) const;
+    void focusMovedTo(QWidget* now);
+    void endSession(QSessionManager& manager);
+
+    std::string programFolder_;
+    std::optional<OsVersion> osVersion_;
+    QtSettingsStore settings_;
+    SystemClock clock_;
+    ClockSeededRandom random_;
+
+    std::unique_ptr<QTranslator> translator_;
+    // Receiver of the application's signals; gone first, so no signal reaches a
+    // platform half taken apart.
+    std::unique_ptr<QObject> context_;
+    std::vector<FormWindow*> windows_;                 // open, in the order shown
+    std::vector<QPointer<FormWindow>> closedWindows_;  // hidden, freed when no handler runs
+    QPointer<HelpWindow> help_;
+    const Form* lastActive_ = nullptr;
+    Control* dragSource_ = nullptr;
+    int dragSerial_ = 0;
+    int busy_ = 0;  // handlers and blocking calls running
+    bool syncing_ = false;
+    bool running_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace tosbel

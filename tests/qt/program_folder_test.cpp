@@ -1,0 +1,184 @@
+#include "platform/qt/program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QImageReader>
+
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "platform/cp932.h"
+#include "roster/roster_file.h"
+#include "tests/temp_dir.h"
+
+namespace tosbel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kCountdownNames = {"ONE.BMP",  "TWO.BMP", "THREE.BMP", "FOUR.BMP",
+                                                  "FIVE.BMP", "SIX.BMP", "SEVEN.BMP", "EIGHT.BMP",
+                                                  "NINE.BMP", "TEN.BMP"};
+
+fs::path u8(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string pathText(const fs::path& p) {
+    const std::u8string s = p.u8string();
+    return {s.begin(), s.end()};
+}
+
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::directory_iterator(folder))
+        files[pathText(e.path().filename())] = slurp(e.path());
+    return files;
+}
+
+QImage load(const fs::path& p, const char* expectedFormat) {
+    QImageReader reader(QString::fromStdString(pathText(p)));
+    EXPECT_EQ(reader.format(), QByteArray(expectedFormat)) << pathText(p);
+    return reader.read();
+}
+
+class DefaultFilesTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    // A Japanese folder name, as a teacher's own folder often has.
+    fs::path folder = temp.path() / u8("３年２組");
+    void SetUp() override { fs::create_directories(folder); }
+    std::string folderText() const { return pathText(folder); }
+};
+
+TEST_F(DefaultFilesTest, FreshFolderGetsEveryDefaultFile) {
+    const auto written = addMissingDefaultFiles(folderText());
+
+    std::vector<std::string> expected = kCountdownNames;
+    expected.insert(expected.end(), {"DRAG.ICO", "DRAG2.ICO", "サンプル.MEM"});
+    EXPECT_EQ(written, expected);
+    std::set<std::string> onDisk;
+    for (const auto& [name, bytes] : snapshot(folder)) onDisk.insert(name);
+    EXPECT_EQ(onDisk, std::set<std::string>(expected.begin(), expected.end()))
+        << "no probe or temporary file may be left behind";
+}
+
+TEST_F(DefaultFilesTest, CountdownPicturesAreSquareBitmapsEachItsOwn) {
+    addMissingDefaultFiles(folderText());
+    std::set<std::string> distinct;
+    for (const std::string& name : kCountdownNames) {
+        const fs::path p = folder / name;
+        ASSERT_EQ(slurp(p).substr(0, 2), "BM") << name;
+        const QImage image = load(p, "bmp");
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_EQ(image.size(), QSize(400, 400)) << name;
+        // Background at the corner, white disc and coloured numeral at the centre.
+        EXPECT_NE(image.pixel(2, 2), image.pixel(200, 60)) << name;
+        std::set<QRgb> colours;
+        for (int y = 100; y < 300; y += 4)
+            for (int x = 100; x < 300; x += 4) colours.insert(image.pixel(x, y));
+        EXPECT_GT(colours.size(), 3u) << name << " has no numeral drawn";
+        distinct.insert(slurp(p));
+    }
+    EXPECT_EQ(distinct.size(), kCountdownNames.size());
+}
+
+TEST_F(DefaultFilesTest, DragPicturesAreSmallIconsWithSeeThroughCorners) {
+    addMissingDefaultFiles(folderText());
+    for (const char* name : {"DRAG.ICO", "DRAG2.ICO"}) {
+        const std::string bytes = slurp(folder / name);
+        ASSERT_GE(bytes.size(), 6u);
+        EXPECT_EQ(bytes.substr(0, 4), std::string("\0\0\1\0", 4)) << name;
+        const QImage image = load(folder / name, "ico");
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_EQ(image.size(), QSize(32, 32)) << name;
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << name;
+        EXPECT_EQ(qAlpha(image.pixel(16, 24)), 255) << name;
+    }
+    EXPECT_NE(slurp(folder / "DRAG.ICO"), slurp(folder / "DRAG2.ICO"));
+}
+
+TEST_F(DefaultFilesTest, SampleRosterReadsBackAsThePupilsNames) {
+    addMissingDefaultFiles(folderText());
+    const RosterRead read = readRoster(pathText(folder / u8("サンプル.MEM")));
+    ASSERT_EQ(read.error, FileError::None);
+    EXPECT_EQ(read.names, sampleRosterNames());
+}
+
+TEST(SampleRosterNames, AreAboutAClassOfDistinctNamesThatFitANameBox) {
+    const auto& names = sampleRosterNames();
+    EXPECT_GE(names.size(), 25u);
+    EXPECT_LE(names.size(), 40u);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+    for (const std::string& n : names) {
+        const auto bytes = cp932ByteLength(n);
+        ASSERT_TRUE(bytes.has_value()) << n;
+        EXPECT_GE(*bytes, 4u) << n;
+        EXPECT_LE(*bytes, 8u) << n;
+    }
+}
+
+TEST_F(DefaultFilesTest, SecondStartChangesNothing) {
+    addMissingDefaultFiles(folderText());
+    const auto before = snapshot(folder);
+    EXPECT_TRUE(addMissingDefaultFiles(folderText()).empty());
+    EXPECT_EQ(snapshot(folder), before);
+}
+
+TEST_F(DefaultFilesTest, TheTeachersOwnFilesAreKeptByteForByte) {
+    const std::string ownPicture = std::string("BM\0\x01own picture", 15);
+    const std::string ownRoster = "\x88\xc9\x93\xa1\r\n";  // 伊藤 in code page 932
+    spit(folder / "ONE.BMP", ownPicture);
+    spit(folder / u8("サンプル.MEM"), ownRoster);
+    spit(folder / "DRAG2.ICO", "");  // even an empty file counts as there
+
+    const auto written = addMissingDefaultFiles(folderText());
+
+    EXPECT_EQ(slurp(folder / "ONE.BMP"), ownPicture);
+    EXPECT_EQ(slurp(folder / u8("サンプル.MEM")), ownRoster);
+    EXPECT_EQ(slurp(folder / "DRAG2.ICO"), "");
+    EXPECT_EQ(written.size(), 10u);
+    EXPECT_TRUE(fs::exists(folder / "TWO.BMP"));
+    EXPECT_TRUE(fs::exists(folder / "DRAG.ICO"));
+}
+
+TEST_F(DefaultFilesTest, MissingFilesComeBackOnTheNextStart) {
+    addMissingDefaultFiles(folderText());
+    const std::string three = slurp(folder / "THREE.BMP");
+    fs::remove(folder / "THREE.BMP");
+    fs::remove(folder / u8("サンプル.MEM"));  // the teacher deleted the sample: it stays gone
+    EXPECT_EQ(addMissingDefaultFiles(folderText()), std::vector<std::string>{"THREE.BMP"});
+    EXPECT_EQ(slurp(folder / "THREE.BMP"), three);
+}
+
+class ChooseFolderTest : public ::testing::Test {
+protected:
+    TempDir temp;
+    std::string at(const std::string& relative) const { return pathText(temp.path() / relative); }
+};
+
+TEST_F(ChooseFolderTest, WritableExecutableFolderIsThePortableInstall) {
+    fs::create_directories(temp.path() / "exe");
+    EXPECT_EQ(chooseProgramFolder(at("exe"), at("user/TOSBEL")), at("exe"));
+    EXPECT_FALSE(fs::exists(temp.path() / "user")) << "the per-user folder stays untouched";
+    EXPECT_TRUE(fs::is_empty(temp.path() / "exe")) << "the write probe is removed";
+}
+
+TEST_F(ChooseFolderTest, OtherwiseThePerUserFolderIsCreated) {
+    // A folder under a plain file can be neither used nor created, even by root.
+    spit(temp.path() / "file", "x");
+    EXPECT_EQ(chooseProgramFolder(at("file/exe"), at("user/data/TOSBEL")), at("user/data/TOSBEL"));
+    EXPECT_TRUE(fs::is_directory(temp.path() / "user/data/TOSBEL"));
+    EXPECT_EQ(chooseProgramFolder(at("missing"), at("user/data/TOSBEL")), at("user/data/TOSBEL"));
+}
+
+TEST_F(ChooseFolderTest, NothingWritableAnswersEmpty) {
+    spit(temp.path() / "file", "x");
+    EXPECT_EQ(chooseProgramFolder(at("file/exe"), at("file/user")), "");
+    EXPECT_EQ(chooseProgramFolder(at("file/exe"), ""), "");
+}
+
+}  // namespace
+}  // namespace tosbel

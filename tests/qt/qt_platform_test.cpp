@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "platform/form.h"
+#include "platform/qt/name_filters.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_settings_store.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/temp_dir.h"
+
+namespace tosbel {
+namespace {
+
+class QtPlatformTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    QtPlatform platform{dir.path().string()};
+};
+
+struct Seen {
+    QString text, title, ok, cancel;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool okIsDefault = false;
+};
+
+Seen read(QMessageBox* box) {
+    Seen s{box->text(), box->windowTitle(), {}, {}, box->icon(), false};
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) s.ok = ok->text();
+    if (QAbstractButton* cancel = box->button(QMessageBox::Cancel)) s.cancel = cancel->text();
+    s.okIsDefault = box->defaultButton() == box->button(QMessageBox::Ok);
+    return s;
+}
+
+TEST_F(QtPlatformTest, MessageBoxShowsTheExactJapaneseMessage) {
+    Seen seen;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        seen = read(box);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    const MsgAnswer answer = platform.messageBox(
+        {"名簿を保存しますか？", "Tosbel君", MsgButtons::OkCancel, MsgIcon::Exclamation});
+
+    EXPECT_EQ(answer, MsgAnswer::Cancel);
+    EXPECT_EQ(seen.text, q("名簿を保存しますか？"));
+    EXPECT_EQ(seen.title, q("Tosbel君"));
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+    EXPECT_EQ(seen.ok, q("OK"));
+    EXPECT_EQ(seen.cancel, q("キャンセル"));
+    EXPECT_TRUE(seen.okIsDefault);
+}
+
+class LabelForm final : public Form {
+public:
+    explicit LabelForm(Platform& p) : Form(p) {
+        name = "LABELS";
+        declare(Label1, "Label1");
+        Label1.place(120, 120, 3000, 300).caption = "前";
+    }
+    Label Label1;
+};
+
+TEST_F(QtPlatformTest, MessageBoxBringsTheWindowsUpToDateFirstAndEscapeAnswersOk) {
+    LabelForm form{platform};
+    form.show();
+    form.Label1.caption = "後";  // changed by the program, not by a handler
+    Seen seen;
+    QString label;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        seen = read(box);
+        label = window("LABELS")->findChild<QLabel*>(q("Label1"))->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    const MsgAnswer answer =
+        platform.messageBox({"名簿が読めません。", "エラー", MsgButtons::Ok, MsgIcon::Critical});
+
+    EXPECT_EQ(answer, MsgAnswer::Ok);
+    EXPECT_EQ(label, q("後"));
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_TRUE(seen.cancel.isEmpty());
+}
+
+TEST_F(QtPlatformTest, FileFiltersFindBothLetterCases) {
+    for (const char* name : {"x.mem", "Y.MEM", "z.txt"}) spit(dir.path() / name, "");
+    const QStringList filters =
+        nameFilters("名簿ファイル (*.MEM)|*.MEM|すべてのファイル (*.*)|*.*");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters[0].startsWith(q("名簿ファイル (*.MEM)")));
+
+    // The patterns as Qt's dialog reads them: the last parentheses.
+    const QString first = filters[0];
+    const qsizetype open = first.lastIndexOf(u'(');
+    const QStringList patterns = first.mid(open + 1, first.size() - open - 2).split(u' ');
+    QStringList found = QDir(QString::fromStdString(dir.path().string()))
+                            .entryList(patterns, QDir::Files | QDir::CaseSensitive);
+    found.sort();
+    EXPECT_EQ(found, (QStringList{q("Y.MEM"), q("x.mem")}));
+}
+
+TEST_F(QtPlatformTest, HelpShowsTheCompiledInPages) {
+    platform.showHelp({HelpCommand::Context, 9999});  // no such page: the contents
+    QWidget* help = window("HelpWindow");
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->windowTitle(), q("Tosbel君 ヘルプ"));
+    auto* browser = help->findChild<QTextBrowser*>();
+    EXPECT_EQ(browser->documentTitle(), q("Tosbel君 for Windows ヘルプ"));
+    EXPECT_FALSE(help->findChild<QLineEdit*>(q("HelpKeyword"))->isVisible());
+
+    platform.showHelp({HelpCommand::PartialKey, 0});
+    EXPECT_TRUE(help->findChild<QLineEdit*>(q("HelpKeyword"))->isVisible());
+}
+
+TEST(QtSettingsStore, ValuesSurviveANewStoreAndReachTheFileAtOnce) {
+    const QString file =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, q("TOSBEL"), q("TOSBEL")).fileName();
+    QFile::remove(file);
+    {
+        QtSettingsStore store;
+        EXPECT_EQ(store.read("Koma", "Koma(0)"), "");
+        store.save("Koma", "Koma(0)", "山田 花子");
+        // On disk already, while the store lives: a crash now loses nothing.
+        QFile ini(file);
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(ini.readAll().contains("山田 花子"));
+    }
+    QtSettingsStore again;
+    EXPECT_EQ(again.read("Koma", "Koma(0)"), "山田 花子");
+    EXPECT_EQ(again.read("Koma", "Koma(1)"), "");
+}
+
+}  // namespace
+}  // namespace tosbel
