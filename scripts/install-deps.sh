@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program and its tests need; does nothing when
-# they are all there already.
+# Installs the Debian packages the program, its tests and the end-to-end test
+# need; does nothing when they are all there already.
 set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
+    # Japanese glyphs, and Qt's own Japanese texts (qtbase_ja.qm) for its dialogs.
+    fonts-noto-cjk qt6-translations-l10n
+    # The end-to-end test runs the program in a virtual X screen and drives it
+    # (it talks to the X server through libxcb too); xvfb-run needs xauth.
+    xvfb xdotool xauth libxcb1-dev
 )
 
 missing=()

@@ -5,6 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+
+# The logic alone, without Qt: a stray Qt include or link fails here.
+cmake -S . -B build/logic -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOSBEL_BUILD_QT=OFF \
+    -DTOSBEL_BUILD_TESTS=OFF -DTOSBEL_BUILD_BENCH=OFF
+cmake --build build/logic
+
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOSBEL_SANITIZE=ON
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"
