@@ -292,20 +292,20 @@ void MainWindow::resultAvailable() {
     refreshEnablement();
 }
 
-void MainWindow::UpdateMenu() {
-    mnuFileArray[0].visible = true;
-    ++state_.ResultMenuCount;
-    MenuItem& entry = mnuFileArray.load();
+void MainWindow::appendEntry(MenuArray& list, std::uint8_t& count) {
+    list[0].visible = true;
+    ++count;
+    MenuItem& entry = list.load();
     entry.caption = state_.RosterPath;
     entry.visible = true;
 }
 
+void MainWindow::UpdateMenu() {
+    appendEntry(mnuFileArray, state_.ResultMenuCount);
+}
+
 void MainWindow::UpdateFileMenu() {
-    mnuFileArray2[0].visible = true;
-    ++state_.RecentMenuCount;
-    MenuItem& entry = mnuFileArray2.load();
-    entry.caption = state_.RosterPath;
-    entry.visible = true;
+    appendEntry(mnuFileArray2, state_.RecentMenuCount);
 }
 
 void MainWindow::Form_Load() {
@@ -430,6 +430,15 @@ void MainWindow::mnuFileCreate_Click() {
     shell_.windows().rosterEditor(true);
 }
 
+std::string MainWindow::historyKey(std::size_t i) {
+    return indexedKey(key::Rireki, static_cast<int>(i));
+}
+
+void MainWindow::saveHistory() {
+    for (std::size_t i = 0; i < state_.Rireki.size(); ++i)
+        platform().settings().save(section::FilesHistory, historyKey(i), state_.Rireki[i]);
+}
+
 bool MainWindow::readRosterIntoState(const std::string& path) {
     clearRoster(state_);
     clearConditions(state_);
@@ -455,15 +464,13 @@ void MainWindow::mnuFileOpen_Click() {
         platform().messageBox(kRosterMissing);
         return;
     }
-    SettingsStore& store = platform().settings();
+    // The stored history counts, not the in-memory copy.
     RosterHistory history;
     for (std::size_t i = 0; i < history.size(); ++i)
-        history[i] =
-            store.read(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)));
+        history[i] = platform().settings().read(section::FilesHistory, historyKey(i));
     recordOpenedRoster(history, state_.RosterPath, platform().caseSensitivePaths());
     state_.Rireki = history;
-    for (std::size_t i = 0; i < history.size(); ++i)
-        store.save(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)), history[i]);
+    saveHistory();
     shell_.windows().rosterEditor(false);
 }
 
@@ -489,10 +496,7 @@ void MainWindow::mnuFileArray2_Click(int index) {
         return;
     }
     moveRecentToFront(state_.Rireki, static_cast<int>(at - state_.Rireki.begin()) + 1);
-    SettingsStore& store = platform().settings();
-    for (std::size_t i = 0; i < state_.Rireki.size(); ++i)
-        store.save(section::FilesHistory, indexedKey(key::Rireki, static_cast<int>(i)),
-                   state_.Rireki[i]);
+    saveHistory();
     shell_.windows().rosterEditor(true);
 }
 

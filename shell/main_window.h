@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -84,6 +86,10 @@ private:
     void savePosition();
     void centre();
     bool readRosterIntoState(const std::string& path);
+    void appendEntry(MenuArray& list, std::uint8_t& count);
+    static std::string historyKey(std::size_t i);
+    // The whole roster history, Rireki(0) … Rireki(4), is saved at once.
+    void saveHistory();
 
     Shell& shell_;
     AppState& state_;
