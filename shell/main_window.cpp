@@ -221,9 +221,9 @@ void MainWindow::declareToolbar() {
         b.separator = i == 1 || i == 4 || i == 6 || i == 10;
         if (i >= 13 && i <= 36) b.visible = false;
     }
-    for (const Button& spec : kButtons) {
-        Toolbar1.button(spec.index).toolTip = spec.toolTip;
-        Toolbar1.button(spec.index).image = spec.image;
+    for (const Button& b : kButtons) {
+        Toolbar1.button(b.index).toolTip = b.toolTip;
+        Toolbar1.button(b.index).image = b.image;
     }
     Toolbar1.onButtonClick = [this](int index) {
         switch (index) {
