@@ -400,7 +400,8 @@ TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
 
     platform.answerMessage(kRecentMissing);
     main().mnuFileArray2[3].onClick();
-    EXPECT_EQ(platform.messages.back().title, "名簿の存在確認");
+    EXPECT_EQ(platform.messages.back(),
+              (Message{kRecentMissing, "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical}));
     EXPECT_EQ(shell.state().MemberCount, 0);
     EXPECT_EQ(editorOpenings.size(), 1u);
 }
