@@ -328,6 +328,7 @@ public:
     // Events; the defaults do nothing.
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
+    // Only draws: the renderer also calls it to learn whether the picture changed.
     virtual void Form_Paint(Canvas&) {}
     virtual void Form_DblClick() {}
     virtual void Form_MouseDown(const MouseDown&) {}

@@ -185,6 +185,27 @@ QString fitEdit(const QString& before, const QString& after, int byteLimit, qsiz
     return head + fitted + tail;
 }
 
+// Qt draws a frame again whenever its style is set, changed or not: with a
+// hundred labels that is every label after every keystroke.
+void setFrame(QFrame& frame, bool border) {
+    const int style = border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame;
+    if (frame.frameStyle() != style) frame.setFrameStyle(style);
+}
+
+// Gives a menu or the menu bar exactly these actions, keeping those already in
+// place: clearing a menu that is open (a menu array grew while the teacher
+// looks at it) would leave the menu bar not knowing which of its menus is open.
+void setActions(QWidget* w, const QList<QAction*>& wanted) {
+    if (w->actions() == wanted) return;
+    for (QAction* a : w->actions())
+        if (!wanted.contains(a)) w->removeAction(a);
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const QList<QAction*> now = w->actions();
+        if (i < now.size() && now[i] == wanted[i]) continue;
+        w->insertAction(i < now.size() ? now[i] : nullptr, wanted[i]);
+    }
+}
+
 // A toolbar picture until the real ones are drawn: a rounded tile with the
 // button's number.
 QIcon numberedIcon(int index) {
@@ -248,6 +269,15 @@ public:
 private:
     QPainter& painter_;
     TwipScale scale_;
+};
+
+// Notes what the paint handler would draw, without drawing it.
+class RecordingCanvas final : public Canvas {
+public:
+    void fillBox(float x1, float y1, float x2, float y2, Rgb c) override {
+        boxes.push_back({x1, y1, x2, y2, c});
+    }
+    std::vector<PaintedBox> boxes;
 };
 
 class ClientArea final : public QWidget {
@@ -500,10 +530,11 @@ void FormWindow::buildMenus() {
         menuBar_ = new QMenuBar(this);
         setMenuBar(menuBar_);
     }
-    // Actions belong to the window, not to the menus, so clearing a menu to lay
-    // it out again (a menu array grew) keeps every action and its connections.
-    menuBar_->clear();
-    for (MenuItem* item : form_->menuBar) menuBar_->addAction(actionFor(*item));
+    // Actions belong to the window, not to the menus, so laying a menu out
+    // again (a menu array grew) keeps every action and its connections.
+    QList<QAction*> top;
+    for (MenuItem* item : form_->menuBar) top << actionFor(*item);
+    setActions(menuBar_, top);
 }
 
 QAction* FormWindow::actionFor(MenuItem& item) {
@@ -521,15 +552,15 @@ QAction* FormWindow::actionFor(MenuItem& item) {
                 });
             });
         }
-        menu->clear();
-        for (MenuItem* child : item.items) menu->addAction(actionFor(*child));
+        QList<QAction*> children;
+        for (MenuItem* child : item.items) children << actionFor(*child);
+        setActions(menu, children);
         return menu->menuAction();
     }
     QAction*& action = actions_[&item];
     if (!action) {
         action = new QAction(this);
         action->setObjectName(name);
-        action->setSeparator(item.isSeparator());
         QObject::connect(action, &QAction::triggered, action, [this, &item] {
             run([&item] {
                 if (item.onClick) item.onClick();
@@ -542,6 +573,8 @@ QAction* FormWindow::actionFor(MenuItem& item) {
 void FormWindow::syncMenus() {
     if (form_->menuRevision() != menuRevision_) buildMenus();
     for (auto& [item, action] : actions_) {
+        // A menu array's entry starts with the caption of its first, often "-".
+        if (action->isSeparator() != item->isSeparator()) action->setSeparator(item->isSeparator());
         if (!item->isSeparator()) {
             const QString label = text(item->caption);
             if (action->text() != label) action->setText(label);
@@ -753,7 +786,15 @@ void FormWindow::sync() {
     syncStatusBar();
     for (View& v : views_) syncControl(v);
     syncTimers();
-    client_->update();
+    // Drawing the client area draws every widget on it again, which costs far
+    // more than asking the paint handler (it only draws) what it would draw.
+    RecordingCanvas canvas;
+    form_->Form_Paint(canvas);
+    if (painted_ != canvas.boxes || paintedBack_ != form_->backColor) {
+        painted_ = std::move(canvas.boxes);
+        paintedBack_ = form_->backColor;
+        client_->update();
+    }
 }
 
 void FormWindow::syncStyle(View& v) {
@@ -820,7 +861,7 @@ void FormWindow::syncControl(View& v) {
             if (label->text() != shown) label->setText(shown);
             const Qt::Alignment align = horizontal(c.alignment) | Qt::AlignTop;
             if (label->alignment() != align) label->setAlignment(align);
-            label->setFrameStyle(c.border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+            setFrame(*label, c.border);
             break;
         }
         case ControlKind::TextBox: {
@@ -883,7 +924,7 @@ void FormWindow::syncControl(View& v) {
                     image->setPixmap(pixmap);
             }
             if (image->hasScaledContents() != c.stretch) image->setScaledContents(c.stretch);
-            image->setFrameStyle(c.border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+            setFrame(*image, c.border);
             break;
         }
         case ControlKind::ScrollBar: {
@@ -891,7 +932,8 @@ void FormWindow::syncControl(View& v) {
             const Qt::Orientation orientation = c.vertical ? Qt::Vertical : Qt::Horizontal;
             if (bar->orientation() != orientation) bar->setOrientation(orientation);
             // A bar whose minimum lies above its maximum runs the other way.
-            bar->setInvertedAppearance(c.min > c.max);
+            if (bar->invertedAppearance() != (c.min > c.max))
+                bar->setInvertedAppearance(c.min > c.max);
             bar->setRange(std::min(c.min, c.max), std::max(c.min, c.max));
             bar->setSingleStep(c.smallChange);
             bar->setPageStep(c.largeChange);
@@ -906,6 +948,7 @@ void FormWindow::syncControl(View& v) {
 // The user's actions -------------------------------------------------------------
 
 void FormWindow::userEdited(Control& c, const QString& typed) {
+    if (!form_) return;
     auto* edit = static_cast<QLineEdit*>(widgetOf(c));
     QString accepted = typed;
     qsizetype cursor = edit->cursorPosition();
@@ -919,7 +962,7 @@ void FormWindow::userEdited(Control& c, const QString& typed) {
 
 void FormWindow::optionClicked(Control& c) {
     // Its click is its turning on: a click on the option already on says nothing.
-    if (c.value != 0) return;
+    if (!form_ || c.value != 0) return;
     run([this, &c] {
         // One option is on in each frame: the form's own values say so too.
         for (Control* other : form_->controls())
@@ -935,7 +978,8 @@ bool FormWindow::runKeyHandlers(Control* c, KeyPress& press) {
     if (!preview && !(c && c->onKeyPress)) return false;
     run([this, c, &press] {
         if (form_->onKeyPress && (form_->keyPreview || !c)) form_->onKeyPress(press);
-        if (press.key != 0 && c && c->onKeyPress) c->onKeyPress(press);
+        // The form's handler may have closed the window and released the form.
+        if (form_ && press.key != 0 && c && c->onKeyPress) c->onKeyPress(press);
     });
     return true;
 }
@@ -943,10 +987,12 @@ bool FormWindow::runKeyHandlers(Control* c, KeyPress& press) {
 bool FormWindow::keyPressed(Control& c, QWidget* w, const QKeyEvent& e) {
     const std::optional<char32_t> key = keyCharOf(e);
     if (!key) return false;
+    const bool textBox = c.kind == ControlKind::TextBox;
     KeyPress press{*key};
     runKeyHandlers(&c, press);
-    const bool textBox = c.kind == ControlKind::TextBox;
-    if (press.key == 0) return true;
+    // A handler that closed the window may have released the form and the
+    // control with it: the key goes nowhere.
+    if (!form_ || press.key == 0) return true;
     if (press.key != *key) {
         typeInstead(w, press.key);
         return true;
@@ -975,6 +1021,7 @@ bool FormWindow::inputMethod(Control& c, QWidget* w, const QInputMethodEvent& e)
     for (const uint ch : e.commitString().toUcs4()) {
         KeyPress press{static_cast<char32_t>(ch)};
         if (!runKeyHandlers(&c, press)) return false;
+        if (!form_) return true;
         if (press.key != ch) changed = true;
         if (press.key != 0) kept += QString::fromUcs4(&press.key, 1);
     }

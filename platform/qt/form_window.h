@@ -38,6 +38,13 @@ struct TwipScale {
     float twips(double pixels) const { return static_cast<float>(pixels * kTwipsPerInch / dpi); }
 };
 
+// One box a form's paint handler drew, in twips.
+struct PaintedBox {
+    float x1, y1, x2, y2;
+    Rgb colour;
+    bool operator==(const PaintedBox&) const = default;
+};
+
 // The object name a control, menu item or panel is found by: "Text1", or
 // "Text1_3" for element 3 of an array.
 QString objectNameOf(const std::string& name, int index);
@@ -141,6 +148,10 @@ private:
     std::vector<std::pair<Timer*, QTimer*>> timers_;
 
     std::optional<Placement> placed_;
+    // What the client area was last drawn with: it is drawn again only when
+    // that changed, not after every keystroke.
+    std::optional<std::vector<PaintedBox>> painted_;
+    std::optional<Rgb> paintedBack_;
     QEventLoop* modalLoop_ = nullptr;
     bool forwarding_ = false;  // a key event the window sends itself passes unfiltered
 };

@@ -162,6 +162,9 @@ void QtPlatform::handle(const std::function<void()>& handler) {
         handler();
     }
     syncAll();
+    // A focused control the handler disabled or hid has passed Qt's focus on;
+    // the form hears of the move as of one the user made.
+    focusMovedTo(QApplication::focusWidget());
 }
 
 void QtPlatform::syncAll() {
@@ -206,7 +209,7 @@ void QtPlatform::focusMovedTo(QWidget* now) {
         if (w != now->window()) continue;
         Form* f = w->form();
         Control* c = w->controlOf(now);
-        if (f && c) handle([f, c] { f->focusMovedTo(c); });
+        if (f && c && c != f->focused()) handle([f, c] { f->focusMovedTo(c); });
         return;
     }
 }
@@ -338,7 +341,12 @@ void QtPlatform::formClosed(Form& f) {
 }
 
 void QtPlatform::focusChanged(Form& f, Control& c) {
-    if (FormWindow* w = windowOf(f)) w->focusControl(c);
+    FormWindow* w = windowOf(f);
+    if (!w) return;
+    // Qt cannot focus a widget that is still disabled or hidden, as the control
+    // the handler has just switched on is until the window is brought up to date.
+    syncAll();
+    w->focusControl(c);
 }
 
 void QtPlatform::beginDrag(Control& c) {

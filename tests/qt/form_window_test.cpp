@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -266,6 +269,136 @@ TEST_F(QtFormWindow, KeyHandlersSwallowOrReplaceTheCharacter) {
     QApplication::sendEvent(other, &commit);
     EXPECT_EQ(other->text(), q("山田花"));
     EXPECT_EQ(form.Text1[2].text, "山田花");
+}
+
+TEST_F(QtFormWindow, MenuArrayEntriesAppearInTheOpenMenuAndTakeTheirCaptions) {
+    // Opening a menu is the place to fill it: the new entry appears in the open
+    // menu, and the menu bar still knows that menu is the open one.
+    form.mnuFile.onClick = [&] {
+        MenuItem& added = form.mnuFileArray2.load();
+        added.caption = "名簿2.MEM";
+        added.visible = true;
+    };
+    auto* bar = win->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    auto* menu = child<QMenu>(win, "mnuFile");
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(bar->activeAction(), menu->menuAction());
+    EXPECT_TRUE(actionNames(menu).contains(q("mnuFileArray2_1")));
+    menu->close();
+
+    // An entry loaded as a separator line, as element 0 is, and named later.
+    form.mnuFileArray2[0].caption = "-";
+    form.Command1.onClick = [&] { form.mnuFileArray2.load().visible = true; };
+    QTest::mouseClick(child<QPushButton>(win, "Command1"), Qt::LeftButton);
+    form.Command1.onClick = [&] { form.mnuFileArray2[2].caption = "名簿3.MEM"; };
+    QTest::mouseClick(child<QPushButton>(win, "Command1"), Qt::LeftButton);
+    EXPECT_TRUE(child<QAction>(win, "mnuFileArray2_0")->isSeparator());
+    auto* named = child<QAction>(win, "mnuFileArray2_2");
+    EXPECT_FALSE(named->isSeparator());
+    EXPECT_EQ(named->text(), q("名簿3.MEM"));
+}
+
+TEST_F(QtFormWindow, FocusIsWhereTheKeysGoAfterAHandlerSwitchesBoxesOnOrOff) {
+    std::vector<std::string> events;
+    for (int i = 0; i < 2; ++i) {
+        form.Text1[i].onGotFocus = [&, i] { events.push_back("got" + std::to_string(i)); };
+        form.Text1[i].onLostFocus = [&, i] { events.push_back("lost" + std::to_string(i)); };
+    }
+    auto* first = child<QLineEdit>(win, "Text1_0");
+    auto* second = child<QLineEdit>(win, "Text1_1");
+    first->setFocus();
+    events.clear();
+
+    // The focused box is switched off: Qt moves on to the next, and so does the form.
+    form.Text1[0].onChange = [&] { form.Text1[0].enabled = false; };
+    QTest::keyClick(first, Qt::Key_A);
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_EQ(form.focused(), &form.Text1[1]);
+    EXPECT_EQ(events, (std::vector<std::string>{"lost0", "got1"}));
+
+    // A box switched on and focused by the same handler takes the keys.
+    form.Text1[1].onChange = [&] {
+        form.Text1[0].enabled = true;
+        form.Text1[0].setFocus();
+    };
+    QTest::keyClick(second, Qt::Key_B);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(form.focused(), &form.Text1[0]);
+}
+
+// Counts how often a widget is drawn, and how often the drawing reaches a spot
+// of it that nothing changes.
+class PaintCounter final : public QObject {
+public:
+    explicit PaintCounter(QWidget* w, QPoint spot = {}) : spot_(spot) {
+        w->installEventFilter(this);
+    }
+    int paints = 0, atSpot = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++paints;
+            if (static_cast<QPaintEvent*>(e)->region().contains(spot_)) ++atSpot;
+        }
+        return false;
+    }
+
+private:
+    QPoint spot_;
+};
+
+TEST_F(QtFormWindow, AHandlerRedrawsOnlyWhatItChanged) {
+    // With a hundred boxes, drawing the whole window after every keystroke is
+    // what makes typing slow.
+    const auto drawNow = [this] {
+        QEvent draw(QEvent::UpdateRequest);  // what Qt's own timer would send
+        QApplication::sendEvent(win, &draw);
+    };
+    drawNow();
+    PaintCounter client(child<QWidget>(win, "client"), QPoint(px(8000), px(5000)));  // bare
+    PaintCounter label(child<QLabel>(win, "Label1"));
+    PaintCounter box(child<QLineEdit>(win, "Text1_2"));
+    form.Command1.onClick = [&] { form.Text1[2].setText("田中"); };
+    QTest::mouseClick(child<QPushButton>(win, "Command1"), Qt::LeftButton);
+    drawNow();
+    EXPECT_GE(box.paints, 1);  // the drawing did happen
+    EXPECT_EQ(client.atSpot, 0);
+    EXPECT_EQ(label.paints, 0);
+
+    form.Command1.onClick = [&] { form.backColor = Rgb{0, 0, 128}; };
+    QTest::mouseClick(child<QPushButton>(win, "Command1"), Qt::LeftButton);
+    drawNow();
+    EXPECT_EQ(client.atSpot, 1);
+}
+
+TEST_F(QtFormWindow, KeyHandlerThatReleasesItsFormLeavesTheWindowAlone) {
+    // As when the program makes a window afresh while the old one's handler runs.
+    const auto type = [&](const std::function<void(QWidget*)>& send) {
+        auto released = std::make_unique<SampleForm>(platform);
+        released->name = "RELEASED";
+        released->Text1[0].onKeyPress = [&released](KeyPress& k) {
+            k.key = 'X';
+            released.reset();
+        };
+        released->show();
+        QWidget* w = window("RELEASED");
+        ASSERT_NE(w, nullptr);
+        QLineEdit* box = child<QLineEdit>(w, "Text1_0");
+        box->setFocus();
+        send(box);
+        EXPECT_EQ(released, nullptr);
+        EXPECT_FALSE(w->isVisible());
+    };
+    type([](QWidget* box) { QTest::keyClick(box, Qt::Key_A); });
+    type([](QWidget* box) {
+        QInputMethodEvent commit;
+        commit.setCommitString(q("山田"));
+        QApplication::sendEvent(box, &commit);
+    });
 }
 
 // A small modal window that closes itself from its own button.
