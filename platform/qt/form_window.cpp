@@ -51,10 +51,6 @@ namespace tosbel {
 
 namespace {
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 QColor colour(Rgb c) {
     return QColor(c.red, c.green, c.blue);
 }

@@ -45,6 +45,11 @@ struct PaintedBox {
     bool operator==(const PaintedBox&) const = default;
 };
 
+// The forms keep their texts in UTF-8.
+inline QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
 // The object name a control, menu item or panel is found by: "Text1", or
 // "Text1_3" for element 3 of an array.
 QString objectNameOf(const std::string& name, int index);

@@ -41,10 +41,6 @@ namespace {
 
 const QString kDragFormat = QStringLiteral("application/x-tosbel-control");
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // The forms ask for the fonts of a Japanese Windows desktop; elsewhere the Noto
 // CJK fonts stand in, or Latin text would fall back to a font without kana.
 void substituteFonts() {
