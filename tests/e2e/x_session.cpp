@@ -14,9 +14,12 @@ VirtualScreen::VirtualScreen(const std::string& logFile) {
     if (pipe(fds) != 0) return;
     // Only the writing end may reach the server; it writes the display number there.
     fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    // Without -noreset the server starts over whenever its last client leaves,
+    // refusing connections meanwhile: the readiness probe below would make the
+    // program's own connection fail now and then.
     server_ = std::make_unique<Child>(
         std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp"},
+                                 "1280x1024x24", "-nolisten", "tcp", "-noreset"},
         environmentWith({}), logFile);
     close(fds[1]);
 
