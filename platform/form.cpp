@@ -25,6 +25,15 @@ std::size_t utf8Length(unsigned char lead) {
     return 2;
 }
 
+// A text box holds one line: line breaks and other control characters are
+// left out of whatever is put into it.
+std::string oneLine(std::string_view t) {
+    std::string line;
+    for (const char c : t)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) line += c;
+    return line;
+}
+
 }  // namespace
 
 std::string fitToByteLimit(std::string_view text, int byteLimit) {
@@ -44,14 +53,72 @@ std::string fitToByteLimit(std::string_view text, int byteLimit) {
     return out;
 }
 
+FittedEdit fitInsertion(std::string_view head, std::string_view inserted, std::string_view tail,
+                        int byteLimit) {
+    if (byteLimit <= 0)
+        return {std::string(head) + std::string(inserted) + std::string(tail),
+                utf8Count(head) + utf8Count(inserted)};
+    const auto kept = cp932ByteLength(std::string(head) + std::string(tail));
+    if (!kept || *kept > static_cast<std::size_t>(byteLimit)) {
+        std::string whole = fitToByteLimit(
+            std::string(head) + std::string(inserted) + std::string(tail), byteLimit);
+        const std::size_t caret = utf8Count(whole);
+        return {std::move(whole), caret};
+    }
+    const int room = byteLimit - static_cast<int>(*kept);
+    // fitToByteLimit() reads a limit of 0 as none.
+    const std::string fitted = room > 0 ? fitToByteLimit(inserted, room) : std::string();
+    return {std::string(head) + fitted + std::string(tail), utf8Count(head) + utf8Count(fitted)};
+}
+
+std::size_t utf8Count(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::size_t utf8Offset(std::string_view text, std::size_t chars) {
+    std::size_t i = 0;
+    for (; i < text.size() && chars > 0; --chars)
+        i += std::min(utf8Length(static_cast<unsigned char>(text[i])), text.size() - i);
+    return i;
+}
+
 void Control::setText(std::string_view t) {
+    std::string line;
+    if (kind == ControlKind::TextBox) {
+        line = oneLine(t);
+        t = line;
+    }
     text = byteLimit > 0 ? fitToByteLimit(t, byteLimit) : std::string(t);
+    const int length = static_cast<int>(utf8Count(text));
+    selStart = std::clamp(selStart, 0, length);
+    selLength = std::clamp(selLength, 0, length - selStart);
 }
 
 void Control::userEdited(std::string_view t) {
     const std::string before = text;
     setText(t);
     if (text != before && onChange) onChange();
+}
+
+std::string Control::selectedText() const {
+    const std::size_t from = utf8Offset(text, static_cast<std::size_t>(selStart));
+    const std::size_t to = utf8Offset(text, static_cast<std::size_t>(selStart + selLength));
+    return text.substr(from, to - from);
+}
+
+void Control::replaceSelection(std::string_view t) {
+    const std::size_t from = utf8Offset(text, static_cast<std::size_t>(selStart));
+    const std::size_t to = utf8Offset(text, static_cast<std::size_t>(selStart + selLength));
+    // What goes in passes the same gate as typing: one line, code page 932 only.
+    FittedEdit edit =
+        fitInsertion(std::string_view(text).substr(0, from), fitToByteLimit(oneLine(t), 0),
+                     std::string_view(text).substr(to), byteLimit);
+    selStart = static_cast<int>(edit.caret);
+    selLength = 0;
+    userEdited(edit.text);
 }
 
 bool Control::takesFocus() const {

@@ -95,7 +95,9 @@ struct Control {
     int value = 0;  // check box 0/1/2 (2 greyed), option button 0/1, scroll bar position
     int min = 0, max = 32767, smallChange = 1, largeChange = 1;  // scroll bar
     bool vertical = false;                                       // scroll bar
-    int byteLimit = 0;         // text box: most code page 932 bytes it holds, 0 for no limit
+    int byteLimit = 0;  // text box: most code page 932 bytes it holds, 0 for no limit
+    // Text box: the selection, in characters; the caret when its length is 0.
+    int selStart = 0, selLength = 0;
     bool locked = false;       // text box: read-only
     bool inputMethod = false;  // text box: the Japanese input method is switched on
     std::string picture;       // image: file path, empty for none
@@ -123,10 +125,16 @@ struct Control {
         return *this;
     }
 
-    // The program fills a box: the text is cut to the box's byte limit.
+    // The program fills a box: the text is cut to the box's byte limit. A text
+    // box holds one line: line breaks and other control characters never enter.
     void setText(std::string_view t);
     // The user typed or pasted: the same cut, then the change event.
     void userEdited(std::string_view t);
+    std::string selectedText() const;
+    // The user's paste or cut: the selection gives way to `t`, of which only
+    // what fits in the room the rest of the text leaves goes in; the caret
+    // then stands after it.
+    void replaceSelection(std::string_view t);
     bool takesFocus() const;
     void setFocus();
     // A manual drag of this control; the drop lands on another control's
@@ -165,6 +173,21 @@ struct ScrollBar : Control {
 // The text that cuts a typed or filled-in text to a box's byte limit, at a
 // character boundary; characters code page 932 cannot hold are dropped.
 std::string fitToByteLimit(std::string_view text, int byteLimit);
+
+// An insertion into a byte-limited box between `head` and `tail`: what of
+// `inserted` fits in the room they leave, so typing at a full box changes
+// nothing and a paste keeps what fits instead of losing the text after the
+// caret. When head and tail alone are over the limit, the whole is cut.
+struct FittedEdit {
+    std::string text;
+    std::size_t caret = 0;  // in characters, after what went in
+};
+FittedEdit fitInsertion(std::string_view head, std::string_view inserted, std::string_view tail,
+                        int byteLimit);
+
+// Characters of UTF-8 text, and the byte offset of a character position.
+std::size_t utf8Count(std::string_view text);
+std::size_t utf8Offset(std::string_view text, std::size_t chars);
 
 // Windows virtual-key codes, the unit of menu shortcuts.
 namespace vk {
@@ -332,6 +355,9 @@ public:
     virtual void Form_Paint(Canvas&) {}
     virtual void Form_DblClick() {}
     virtual void Form_MouseDown(const MouseDown&) {}
+    // A control's drag is over the window's own background, or dropped there.
+    virtual void Form_DragOver(Control& /*source*/, DragState) {}
+    virtual void Form_DragDrop(Control& /*source*/) {}
     // Answers false to keep the window open.
     virtual bool Form_QueryUnload(UnloadMode) { return true; }
     virtual void Form_Unload() {}

@@ -7,6 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev
+    # The Caps Lock state under X11 (the keyboard extension of Xlib).
+    libx11-dev
     # Japanese glyphs, and Qt's own Japanese texts (qtbase_ja.qm) for its dialogs.
     fonts-noto-cjk qt6-translations-l10n
     # The end-to-end test runs the program in a virtual X screen and drives it

@@ -6,6 +6,7 @@
 
 #include "core/display.h"
 #include "core/settings.h"
+#include "core/window_place.h"
 #include "results/result_file.h"
 #include "roster/roster_file.h"
 #include "shell/os_name.h"
@@ -319,14 +320,8 @@ void MainWindow::Form_Load() {
 
     mnuOptLogo.enabled = true;
     mnuOptLogo.checked = state_.OptLogo == "1";
-    if (state_.OptCent == "1") {
-        centre();
-        mnuOptEnvCnter.checked = true;
-    } else {
-        top = static_cast<int>(state_.I_Top);
-        left = static_cast<int>(state_.I_Left);
-        mnuOptEnvCnter.checked = false;
-    }
+    placeWindow(*this, state_, kMainWindowPlace, platform().screen());
+    mnuOptEnvCnter.checked = state_.OptCent == "1";
     mnuOptDouble.checked = state_.OptDbl == "1";
 
     mnuFileArray[0].visible = false;
@@ -383,18 +378,8 @@ void MainWindow::Form_DblClick() {
     if (state_.OptDbl == "1") mnuEnd_Click();
 }
 
-void MainWindow::centre() {
-    const ScreenTwips screen = platform().screen();
-    top = static_cast<int>((screen.height - static_cast<float>(height)) / 2);
-    left = static_cast<int>((screen.width - static_cast<float>(width)) / 2);
-}
-
 void MainWindow::savePosition() {
-    state_.I_Top = static_cast<float>(top);
-    state_.I_Left = static_cast<float>(left);
-    SettingsStore& store = platform().settings();
-    store.save(section::Position, key::I_Top, positionText(state_.I_Top));
-    store.save(section::Position, key::I_Left, positionText(state_.I_Left));
+    saveWindowPlace(*this, state_, platform().settings(), kMainWindowPlace);
 }
 
 void MainWindow::mnuEnd_Click() {
@@ -537,13 +522,13 @@ void MainWindow::mnuOptDouble_Click() {
 void MainWindow::mnuOptEnvCnter_Click() {
     if (mnuOptEnvCnter.checked) {
         mnuOptEnvCnter.checked = false;
-        if (top == 0 && left == 0) centre();
+        if (top == 0 && left == 0) centreWindow(*this, platform().screen());
         state_.I_Top = static_cast<float>(top);
         state_.I_Left = static_cast<float>(left);
         state_.OptCent = "0";
     } else {
         mnuOptEnvCnter.checked = true;
-        centre();
+        centreWindow(*this, platform().screen());
         state_.OptCent = "1";
     }
     platform().settings().save(section::Position, key::OptCent, state_.OptCent);

@@ -84,7 +84,6 @@ private:
     void refreshEnablement();
     void showStatusTexts();
     void savePosition();
-    void centre();
     bool readRosterIntoState(const std::string& path);
     void appendEntry(MenuArray& list, std::uint8_t& count);
     static std::string historyKey(std::size_t i);

@@ -38,14 +38,8 @@
 #include <algorithm>
 
 #include "platform/cp932.h"
+#include "platform/qt/lock_keys.h"
 #include "platform/qt/qt_platform.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX  // keeps std::min and std::max usable
-#endif
-#include <windows.h>
-#endif
 
 namespace tosbel {
 
@@ -150,9 +144,18 @@ MouseButton buttonOf(Qt::MouseButton b) {
     return MouseButton::Left;
 }
 
-// What a user's edit of a byte-limited box becomes: the inserted piece is cut to
-// the room the rest of the text leaves, so typing at a full box changes nothing
-// and a paste keeps what fits, instead of losing the text after the cursor.
+// Positions in a QString count UTF-16 units; the forms count characters.
+qsizetype unitsOf(const QString& s, std::size_t chars) {
+    qsizetype i = 0;
+    for (; i < s.size() && chars > 0; --chars) i += s[i].isHighSurrogate() ? 2 : 1;
+    return std::min(i, s.size());
+}
+int charsOf(const QString& s, qsizetype units) {
+    return static_cast<int>(s.left(units).toUcs4().size());
+}
+
+// What a user's edit of a byte-limited box becomes: the piece that differs from
+// the text before is the insertion, fitted to the room the rest leaves.
 QString fitEdit(const QString& before, const QString& after, int byteLimit, qsizetype* cursor) {
     qsizetype prefix = 0;
     const qsizetype shorter = std::min(before.size(), after.size());
@@ -164,21 +167,13 @@ QString fitEdit(const QString& before, const QString& after, int byteLimit, qsiz
         ++suffix;
     if (suffix > 0 && after[after.size() - suffix].isLowSurrogate()) --suffix;
 
-    const QString head = after.left(prefix);
-    const QString tail = after.right(suffix);
-    const QString inserted = after.mid(prefix, after.size() - prefix - suffix);
-    const auto kept = cp932ByteLength((head + tail).toStdString());
-    if (!kept || *kept > static_cast<std::size_t>(byteLimit)) {
-        const QString whole = text(fitToByteLimit(after.toStdString(), byteLimit));
-        *cursor = whole.size();
-        return whole;
-    }
-    const int room = byteLimit - static_cast<int>(*kept);
-    // fitToByteLimit() reads a limit of 0 as none.
-    const QString fitted =
-        room > 0 ? text(fitToByteLimit(inserted.toStdString(), room)) : QString();
-    *cursor = head.size() + fitted.size();
-    return head + fitted + tail;
+    const FittedEdit edit =
+        fitInsertion(after.left(prefix).toStdString(),
+                     after.mid(prefix, after.size() - prefix - suffix).toStdString(),
+                     after.right(suffix).toStdString(), byteLimit);
+    const QString fitted = text(edit.text);
+    *cursor = unitsOf(fitted, edit.caret);
+    return fitted;
 }
 
 // Qt draws a frame again whenever its style is set, changed or not: with a
@@ -221,6 +216,34 @@ QIcon numberedIcon(int index) {
     return QIcon(pixmap);
 }
 
+// The editing commands have no picture among the style's own: drawn here.
+std::optional<QIcon> editIcon(const std::string& name) {
+    if (name != "cut" && name != "copy" && name != "paste") return std::nullopt;
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+    if (name == "cut") {
+        p.drawLine(QPointF(9, 4), QPointF(21, 22));
+        p.drawLine(QPointF(23, 4), QPointF(11, 22));
+        p.drawEllipse(QPointF(9, 25), 4, 4);
+        p.drawEllipse(QPointF(23, 25), 4, 4);
+    } else if (name == "copy") {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(5, 4, 15, 19));
+        p.drawRect(QRectF(12, 10, 15, 19));
+    } else {
+        p.setBrush(QColor(0xc8, 0x9a, 0x5a));
+        p.drawRoundedRect(QRectF(5, 6, 22, 23), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 11, 14, 15));
+        p.setBrush(QColor(0x80, 0x80, 0x80));
+        p.drawRect(QRectF(11, 3, 10, 6));
+    }
+    return QIcon(pixmap);
+}
+
 QIcon toolIcon(const ToolButton& b) {
     for (const char* suffix : {".png", ".bmp", ".ico"}) {
         const QString path = QStringLiteral(":/toolbar/") + text(b.image) + QLatin1String(suffix);
@@ -237,19 +260,13 @@ QIcon toolIcon(const ToolButton& b) {
         {"version", QStyle::SP_MessageBoxInformation},
         {"help", QStyle::SP_DialogHelpButton},
         {"paint", QStyle::SP_DesktopIcon},
+        {"save", QStyle::SP_DialogSaveButton},
+        {"cancel", QStyle::SP_DialogCancelButton},
     };
     for (const auto& [name, pixmap] : kStandard)
         if (b.image == name) return QApplication::style()->standardIcon(pixmap);
+    if (auto drawn = editIcon(b.image)) return *drawn;
     return numberedIcon(b.index);
-}
-
-std::optional<bool> keyToggled([[maybe_unused]] PanelStyle style) {
-#ifdef _WIN32
-    return (GetKeyState(style == PanelStyle::CapsLock ? VK_CAPITAL : VK_INSERT) & 1) != 0;
-#else
-    // Qt cannot read the lock keys here; the panel then shows greyed.
-    return std::nullopt;
-#endif
 }
 
 // Draws in twips on the client area for the form's paint handler.
@@ -288,6 +305,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { window_.clientMouseDown(*e); }
     void mouseDoubleClickEvent(QMouseEvent*) override { window_.clientDoubleClick(); }
     void resizeEvent(QResizeEvent*) override { window_.layOutBars(); }
+    void dragEnterEvent(QDragEnterEvent* e) override { window_.dragEvent(e, nullptr); }
+    void dragMoveEvent(QDragMoveEvent* e) override { window_.dragEvent(e, nullptr); }
+    void dragLeaveEvent(QDragLeaveEvent* e) override { window_.dragEvent(e, nullptr); }
+    void dropEvent(QDropEvent* e) override { window_.dragEvent(e, nullptr); }
 
 private:
     FormWindow& window_;
@@ -372,6 +393,7 @@ FormWindow::FormWindow(QtPlatform& platform, Form& form) : platform_(platform), 
 
     client_ = new ClientArea(*this);
     client_->setObjectName(QStringLiteral("client"));
+    client_->setAcceptDrops(true);
     setCentralWidget(client_);
 
     for (Control* c : form.controls()) build(*c);
@@ -437,6 +459,12 @@ QWidget* FormWindow::build(Control& c) {
             auto* edit = new QLineEdit(parent);
             QObject::connect(edit, &QLineEdit::textEdited, edit,
                              [this, &c](const QString& typed) { userEdited(c, typed); });
+            // The form keeps the selection, for commands that cut or paste.
+            const auto selected = [this, &c, edit] {
+                if (form_ && !syncing_) readSelection(c, *edit);
+            };
+            QObject::connect(edit, &QLineEdit::selectionChanged, edit, selected);
+            QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit, selected);
             w = edit;
             break;
         }
@@ -709,7 +737,7 @@ void FormWindow::syncStatusBar() {
             case PanelStyle::Insert:
                 shown = p.style == PanelStyle::CapsLock ? QStringLiteral("CAPS")
                                                         : QStringLiteral("INS");
-                lit = keyToggled(p.style).value_or(false);
+                lit = (p.style == PanelStyle::CapsLock ? capsLockOn() : insertOn()).value_or(false);
                 break;
         }
         if (label->text() != shown) label->setText(shown);
@@ -780,7 +808,9 @@ void FormWindow::sync() {
     syncMenus();
     syncToolbar();
     syncStatusBar();
+    syncing_ = true;
     for (View& v : views_) syncControl(v);
+    syncing_ = false;
     syncTimers();
     // Drawing the client area draws every widget on it again, which costs far
     // more than asking the paint handler (it only draws) what it would draw.
@@ -855,19 +885,21 @@ void FormWindow::syncControl(View& v) {
             auto* label = static_cast<QLabel*>(w);
             const QString shown = withoutAccessKeys(caption(c.caption));
             if (label->text() != shown) label->setText(shown);
-            const Qt::Alignment align = horizontal(c.alignment) | Qt::AlignTop;
-            if (label->alignment() != align) label->setAlignment(align);
             setFrame(*label, c.border);
+            // A label lower than one line of its font (the CJK fonts standing in
+            // for the old ones have tall lines) shows the middle of the line,
+            // where the characters are, instead of their top half.
+            const bool cramped = label->fontMetrics().height() > label->contentsRect().height();
+            const Qt::Alignment align =
+                horizontal(c.alignment) | (cramped ? Qt::AlignVCenter : Qt::AlignTop);
+            if (label->alignment() != align) label->setAlignment(align);
             break;
         }
         case ControlKind::TextBox: {
             auto* edit = static_cast<QLineEdit*>(w);
             const QString shown = text(c.text);
-            if (edit->text() != shown) {
-                const int cursor = edit->cursorPosition();
-                edit->setText(shown);
-                edit->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
-            }
+            if (edit->text() != shown) edit->setText(shown);
+            writeSelection(c, *edit);
             if (edit->isReadOnly() != c.locked) edit->setReadOnly(c.locked);
             const Qt::Alignment align = horizontal(c.alignment) | Qt::AlignVCenter;
             if (edit->alignment() != align) edit->setAlignment(align);
@@ -949,11 +981,43 @@ void FormWindow::userEdited(Control& c, const QString& typed) {
     QString accepted = typed;
     qsizetype cursor = edit->cursorPosition();
     if (c.byteLimit > 0) accepted = fitEdit(text(c.text), typed, c.byteLimit, &cursor);
+    // The caret stands after what went in, before the change handler looks.
+    c.selStart = charsOf(accepted, cursor);
+    c.selLength = 0;
     run([&c, &accepted] { c.userEdited(accepted.toStdString()); });
-    // The sync after the handler wrote the model's text back where it differs;
-    // the cursor then stays after what was typed.
-    if (form_ && edit->text() == accepted && accepted != typed)
-        edit->setCursorPosition(static_cast<int>(cursor));
+}
+
+bool FormWindow::menuTakes(const QKeyEvent& e) const {
+    const QKeySequence pressed(e.keyCombination());
+    for (const auto& [item, action] : actions_)
+        if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+            return true;
+    return false;
+}
+
+void FormWindow::readSelection(Control& c, const QLineEdit& edit) {
+    const QString shown = edit.text();
+    if (edit.hasSelectedText()) {
+        c.selStart = charsOf(shown, edit.selectionStart());
+        c.selLength = charsOf(shown, edit.selectionEnd()) - c.selStart;
+    } else {
+        c.selStart = charsOf(shown, edit.cursorPosition());
+        c.selLength = 0;
+    }
+}
+
+void FormWindow::writeSelection(const Control& c, QLineEdit& edit) {
+    const QString shown = edit.text();
+    const auto start = static_cast<std::size_t>(c.selStart);
+    const qsizetype from = unitsOf(shown, start);
+    const qsizetype to = unitsOf(shown, start + static_cast<std::size_t>(c.selLength));
+    if (edit.hasSelectedText() ? edit.selectionStart() == from && edit.selectionEnd() == to
+                               : to == from && edit.cursorPosition() == from)
+        return;
+    if (to == from)
+        edit.setCursorPosition(static_cast<int>(from));
+    else
+        edit.setSelection(static_cast<int>(from), static_cast<int>(to - from));
 }
 
 void FormWindow::optionClicked(Control& c) {
@@ -1047,6 +1111,14 @@ bool FormWindow::controlEvent(View& v, QEvent* e) {
     // Graphical controls keep their mouse events from the form beneath them.
     const bool graphical = isGraphical(c.kind);
     switch (e->type()) {
+        case QEvent::ShortcutOverride:
+            // A text box's own editing keys (Ctrl+C, Ctrl+V …) give way to the
+            // form's menu shortcuts, so the form's commands do the editing.
+            if (menuTakes(*static_cast<QKeyEvent*>(e))) {
+                e->ignore();
+                return true;
+            }
+            return false;
         case QEvent::KeyPress:
             return !forwarding_ && keyPressed(c, w, *static_cast<QKeyEvent*>(e));
         case QEvent::InputMethod:
@@ -1057,6 +1129,11 @@ bool FormWindow::controlEvent(View& v, QEvent* e) {
                                  (me.modifiers() & Qt::ControlModifier) != 0,
                                  scale_.twips(me.position().x()), scale_.twips(me.position().y())};
             const int drags = platform_.dragSerial_;
+            // The press focuses the control before its handler runs, as it
+            // does on the system the forms were drawn for: a drag started there
+            // then comes from the focused box.
+            if (c.takesFocus() && me.button() == Qt::LeftButton && !w->hasFocus())
+                w->setFocus(Qt::MouseFocusReason);
             if (c.onMouseDown) run([&c, &down] { c.onMouseDown(down); });
             // A drag the handler started has used up the press.
             return graphical || platform_.dragSerial_ != drags;
@@ -1073,20 +1150,39 @@ bool FormWindow::controlEvent(View& v, QEvent* e) {
             if (c.onDblClick) run([&c] { c.onDblClick(); });
             return graphical;
         case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::DragLeave:
+        case QEvent::Drop:
+            return dragEvent(e, &c);
+        default:
+            return false;
+    }
+}
+
+bool FormWindow::dragEvent(QEvent* e, Control* target) {
+    if (!form_) return false;
+    const auto over = [this, target](Control& source, DragState state) {
+        run([this, target, &source, state] {
+            if (!target)
+                form_->Form_DragOver(source, state);
+            else if (target->onDragOver)
+                target->onDragOver(source, state);
+        });
+        platform_.dragIconChanged();
+    };
+    switch (e->type()) {
+        case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* de = static_cast<QDragMoveEvent*>(e);
             Control* source = platform_.dragSource(de->mimeData());
             if (!source) return false;
             de->acceptProposedAction();
-            const DragState state =
-                e->type() == QEvent::DragEnter ? DragState::Enter : DragState::Over;
-            if (c.onDragOver) run([&c, source, state] { c.onDragOver(*source, state); });
+            over(*source, e->type() == QEvent::DragEnter ? DragState::Enter : DragState::Over);
             return true;
         }
         case QEvent::DragLeave: {
             Control* source = platform_.dragSource_;
-            if (source && c.onDragOver)
-                run([&c, source] { c.onDragOver(*source, DragState::Leave); });
+            if (source) over(*source, DragState::Leave);
             return source != nullptr;
         }
         case QEvent::Drop: {
@@ -1094,7 +1190,12 @@ bool FormWindow::controlEvent(View& v, QEvent* e) {
             Control* source = platform_.dragSource(de->mimeData());
             if (!source) return false;
             de->acceptProposedAction();
-            run([this, &c, source] { form_->dropOn(c, *source); });
+            run([this, target, source] {
+                if (target)
+                    form_->dropOn(*target, *source);
+                else
+                    form_->Form_DragDrop(*source);
+            });
             return true;
         }
         default:

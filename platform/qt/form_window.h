@@ -17,6 +17,7 @@ class QFrame;
 class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QMouseEvent;
@@ -81,6 +82,8 @@ public:
     void paintClient(QPainter& painter);
     void clientMouseDown(const QMouseEvent& e);
     void clientDoubleClick();
+    // A drag over or dropped on a control, or on the form's background (null).
+    bool dragEvent(QEvent* e, Control* target);
     void layOutBars();
 
 protected:
@@ -130,6 +133,9 @@ private:
     bool runKeyHandlers(Control* c, KeyPress& press);
     void typeInstead(QWidget* w, char32_t key);
     void userEdited(Control& c, const QString& typed);
+    void readSelection(Control& c, const QLineEdit& edit);
+    void writeSelection(const Control& c, QLineEdit& edit);
+    bool menuTakes(const QKeyEvent& e) const;
     void optionClicked(Control& c);
 
     QtPlatform& platform_;
@@ -159,6 +165,7 @@ private:
     std::optional<Rgb> paintedBack_;
     QEventLoop* modalLoop_ = nullptr;
     bool forwarding_ = false;  // a key event the window sends itself passes unfiltered
+    bool syncing_ = false;     // widgets are being set from the form: not the user's doing
 };
 
 }  // namespace tosbel

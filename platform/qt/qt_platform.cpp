@@ -233,7 +233,11 @@ void QtPlatform::endSession(QSessionManager& manager) {
 MsgAnswer QtPlatform::messageBox(const Message& m) {
     syncAll();
     const bool okCancel = m.buttons == MsgButtons::OkCancel;
-    QMessageBox box(iconOf(m.icon), text(m.title), text(m.text),
+    // The texts break their lines with CR, as the system they were written for
+    // reads it.
+    QString body = text(m.text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    QMessageBox box(iconOf(m.icon), text(m.title), body,
                     okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
                     dialogParent());
     box.setObjectName(QStringLiteral("MessageBox"));
@@ -354,16 +358,27 @@ void QtPlatform::beginDrag(Control& c) {
     auto* mime = new QMimeData;
     mime->setData(kDragFormat, QByteArray::number(QCoreApplication::applicationPid()) + ':' +
                                    QByteArray::number(dragSerial_));
-    QPixmap icon(text(c.dragIcon));
-    if (icon.isNull()) icon = plainDragPixmap();
     auto* drag = new QDrag(source);  // Qt frees it when the drag is over
     drag->setMimeData(mime);
-    drag->setPixmap(icon);
-    drag->setHotSpot(QPoint(icon.width() / 2, icon.height() / 2));
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     dragSource_ = &c;
+    drag_ = drag;
+    dragIconShown_.reset();
+    dragIconChanged();
     drag->exec(Qt::MoveAction);
     dragSource_ = nullptr;
+}
+
+// The drag picture is the pointer itself, as the forms expect: a handler may
+// change it while the drag goes on (a picture for "may drop here" and one for
+// "not here").
+void QtPlatform::dragIconChanged() {
+    if (!drag_ || !dragSource_ || dragIconShown_ == dragSource_->dragIcon) return;
+    dragIconShown_ = dragSource_->dragIcon;
+    QPixmap icon(text(*dragIconShown_));
+    if (icon.isNull()) icon = plainDragPixmap();
+    for (const Qt::DropAction action : {Qt::MoveAction, Qt::CopyAction, Qt::IgnoreAction})
+        drag_->setDragCursor(icon, action);
 }
 
 Control* QtPlatform::dragSource(const QMimeData* mime) const {

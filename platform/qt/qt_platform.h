@@ -13,6 +13,7 @@
 #include "platform/qt/qt_settings_store.h"
 #include "platform/random_source.h"
 
+class QDrag;
 class QMimeData;
 class QObject;
 class QSessionManager;
@@ -76,6 +77,7 @@ private:
     void windowActivated(FormWindow& w);
     // The control being dragged, when the drag's data is this program's own.
     Control* dragSource(const QMimeData* mime) const;
+    void dragIconChanged();
     void focusMovedTo(QWidget* now);
     void endSession(QSessionManager& manager);
 
@@ -94,6 +96,8 @@ private:
     QPointer<HelpWindow> help_;
     const Form* lastActive_ = nullptr;
     Control* dragSource_ = nullptr;
+    QPointer<QDrag> drag_;
+    std::optional<std::string> dragIconShown_;
     int dragSerial_ = 0;
     int busy_ = 0;  // handlers and blocking calls running
     bool syncing_ = false;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "platform/form.h"
+#include "platform/geometry.h"
+#include "platform/settings_store.h"
+
+namespace tosbel {
+
+// A window's remembered place: two keys under Position and their in-memory
+// copies in the shared state.
+struct WindowPlace {
+    std::string_view topKey, leftKey;
+    float AppState::*top;
+    float AppState::*left;
+};
+inline constexpr WindowPlace kMainWindowPlace{key::I_Top, key::I_Left, &AppState::I_Top,
+                                              &AppState::I_Left};
+inline constexpr WindowPlace kRosterEditorPlace{key::T_Top, key::T_Left, &AppState::T_Top,
+                                                &AppState::T_Left};
+
+// Centred on the screen when OptCent is "1", otherwise at the remembered place.
+void placeWindow(Form& f, const AppState& s, const WindowPlace& p, ScreenTwips screen);
+void centreWindow(Form& f, ScreenTwips screen);
+// Where the window is now becomes its remembered place, in memory and in the
+// store.
+void saveWindowPlace(const Form& f, AppState& s, SettingsStore& store, const WindowPlace& p);
+
+}  // namespace tosbel
