@@ -5,13 +5,16 @@
 
 #include "core/display.h"
 #include "core/settings.h"
+#include "roster/roster_editor.h"
 #include "shell/logo_window.h"
 #include "shell/main_window.h"
 #include "shell/os_name.h"
 
 namespace tosbel {
 
-Shell::Shell(Platform& platform) : platform_(platform) {}
+Shell::Shell(Platform& platform) : platform_(platform) {
+    windows_.rosterEditor = [this](bool modal) { openRosterEditor(modal); };
+}
 
 Shell::~Shell() = default;
 
@@ -45,6 +48,28 @@ void Shell::showMainWindow() {
     if (main_ && main_->isShown()) return;
     main_ = std::make_unique<MainWindow>(*this);
     main_->show();
+}
+
+void Shell::openRosterEditor(bool modal) {
+    // One editor at a time: one still open from an earlier open command goes.
+    if (editor_) editor_->close();
+    const RosterEditorLinks links{windows_.version, [this] { rosterSaved(); }};
+    const bool xp = osName_ == "Windows XP";
+    if (modal) {
+        editor_.reset();
+        RosterEditor editor(state_, platform_, links, xp);
+        editor.showModal();
+        return;
+    }
+    editor_ = std::make_unique<RosterEditor>(state_, platform_, links, xp);
+    editor_->show();
+}
+
+void Shell::rosterSaved() {
+    if (windows_.conditions)
+        windows_.conditions();
+    else
+        showMainWindow();
 }
 
 }  // namespace tosbel

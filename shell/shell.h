@@ -10,6 +10,7 @@
 namespace tosbel {
 
 class MainWindow;
+class RosterEditor;
 
 // The windows the main window opens, each added by the work that builds it. A
 // command whose window is not there yet stays disabled instead of doing
@@ -52,12 +53,20 @@ public:
     // "Windows XP" and the like; empty where the system reports no version.
     const std::string& osName() const { return osName_; }
 
+    // The roster editor not opened modally, while it is there.
+    RosterEditor* rosterEditor() { return editor_.get(); }
+
 private:
+    void openRosterEditor(bool modal);
+    // A completed roster save hands over to the conditions window.
+    void rosterSaved();
+
     Platform& platform_;
     AppState state_;
     WindowOpeners windows_;
     std::string osName_;
     std::unique_ptr<MainWindow> main_;
+    std::unique_ptr<RosterEditor> editor_;
 };
 
 }  // namespace tosbel

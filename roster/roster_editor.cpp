@@ -1,0 +1,531 @@
+#include "roster/roster_editor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/display.h"
+#include "core/settings.h"
+#include "core/window_place.h"
+#include "platform/platform.h"
+#include "roster/roster_file.h"
+
+namespace tosbel {
+
+namespace {
+
+constexpr int kWidth = 12000;
+constexpr int kHeight = 9000;
+constexpr int kNameBytes = 8;
+constexpr int kHelpRoster = 24;
+constexpr int kHelpNewRoster = 26;
+
+constexpr Rgb kBoxBack{0xC0, 0xC0, 0xC0};
+constexpr Rgb kCheckBack{0x80, 0x80, 0x80};
+constexpr Rgb kHeadingBack{0xE0, 0xE0, 0xE0};
+constexpr Rgb kFocusBack{0x40, 0x40, 0x40};
+constexpr Rgb kFocusText{0xFF, 0xFF, 0x00};
+constexpr Rgb kBlack{0, 0, 0};
+
+const char* const kFilter = "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*";
+const char* const kAttendanceGuide = "出席：OFF（チェックなし）　欠席：ON（チェックあり）";
+
+// The overwrite save's question has always had an ASCII blank after "。".
+const Message kNoMembersOverwrite{"新規にメンバーが登録されていません。 登録しますか？", "登録確認",
+                                  MsgButtons::OkCancel, MsgIcon::Question};
+const Message kNoMembersSaveAs{"新規にメンバーが登録されていません。登録しますか？", "登録確認",
+                               MsgButtons::OkCancel, MsgIcon::Question};
+const Message kDuplicate{"同じ氏名を登録しようとしました。", "登録者重複", MsgButtons::Ok,
+                         MsgIcon::Critical};
+const Message kRegistered{"新規にメンバーを登録しました。", "登録確認", MsgButtons::Ok,
+                          MsgIcon::Information};
+const Message kModified{"メンバーを修正しました。", "修正確認", MsgButtons::Ok,
+                        MsgIcon::Information};
+const Message kChanged{"名簿は変更されています。 保存しますか？", "変更確認", MsgButtons::OkCancel,
+                       MsgIcon::Question};
+const Message kCancelNew{"新規名簿を取消してよろしいですか？", "新規作成", MsgButtons::OkCancel,
+                         MsgIcon::Question};
+const Message kDeleteMember{"指定されたメンバーを削除しますか？", "削除確認", MsgButtons::OkCancel,
+                            MsgIcon::Question};
+
+Message attendanceCount(int present, int absent) {
+    return {"出席者は " + std::to_string(present) + "人  \r\r欠席者は " + std::to_string(absent) +
+                "人  ",
+            "出欠人数確認", MsgButtons::Ok, MsgIcon::Information};
+}
+
+Message cannotSave(const std::string& path) {
+    return {"名簿「" + path +
+                "」を保存できませんでした。\r\r"
+                "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。",
+            "保存確認", MsgButtons::Ok, MsgIcon::Critical};
+}
+
+// A name the roster file would give back changed (the reader splits at a
+// comma and drops leading blanks and a leading quote): what keeps it out.
+std::string refusal(std::string_view name) {
+    if (name.find(',') != std::string_view::npos) return "に「,」は使えません。";
+    if (name.front() == '"') return "の先頭に「\"」は使えません。";
+    if (name.front() == ' ' || name.front() == '\t') return "の先頭に空白は使えません。";
+    return {};
+}
+
+}  // namespace
+
+RosterEditor::RosterEditor(AppState& state, Platform& platform, RosterEditorLinks links,
+                           bool windowsXp)
+    : Form(platform), state_(state), links_(std::move(links)), windowsXp_(windowsXp) {
+    name = "TOUROKU";
+    caption = "登録・修正";
+    width = kWidth;
+    height = kHeight;
+    toolbar = &Toolbar1;
+    statusBar = &StatusBar1;
+    declareControls();
+    declareMenus();
+    declareToolbar();
+    declare(Timer1, "Timer1", 33000);
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+}
+
+void RosterEditor::declareControls() {
+    declare(Label2, "Label2");
+    declare(Label1, "Label1");
+    declare(Text1, "Text1");
+    declare(Check1, "Check1");
+
+    // Four groups of 25 rows under the toolbar: number, name, attendance.
+    constexpr int kGroupWidth = 2955, kMargin = 60;
+    constexpr int kHeadingTop = 465, kRowTop = 750, kRowPitch = 285, kRowHeight = 270;
+    constexpr int kNumberWidth = 480, kNameLeft = 510, kNameWidth = 1650;
+    constexpr int kCheckLeft = 2190, kCheckWidth = 660;
+    const auto heading = [](Label& l, const char* text) {
+        l.caption = text;
+        l.backColor = kHeadingBack;
+        l.font.size = 11.25f;
+        l.alignment = Align::Center;
+        l.border = true;
+    };
+    for (int g = 0; g < 4; ++g) {
+        const int x = kMargin + g * kGroupWidth;
+        const auto at = [g](int column) { return static_cast<std::size_t>(3 * g + column); };
+        heading(Label2[at(0)], "No");
+        heading(Label2[at(1)], "氏名");
+        heading(Label2[at(2)], "出/欠");
+        Label2[at(0)].place(x, kHeadingTop, kNumberWidth, kRowHeight);
+        Label2[at(1)].place(x + kNameLeft, kHeadingTop, kNameWidth, kRowHeight);
+        Label2[at(2)].place(x + kCheckLeft, kHeadingTop, kCheckWidth, kRowHeight);
+    }
+    for (int i = 0; i < 100; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        const int x = kMargin + (i / 25) * kGroupWidth;
+        const int y = kRowTop + (i % 25) * kRowPitch;
+
+        Label& number = Label1[k];
+        number.place(x, y, kNumberWidth, kRowHeight);
+        number.caption = std::to_string(i + 1);
+        number.backColor = kBoxBack;
+        number.foreColor = kBlack;
+        number.font.size = 11.25f;
+        number.alignment = Align::Center;
+        number.border = true;
+
+        TextBox& box = Text1[k];
+        box.place(x + kNameLeft, y, kNameWidth, kRowHeight).limitBytes(kNameBytes);
+        box.backColor = kBoxBack;
+        box.foreColor = kBlack;
+        box.font.size = 9.75f;
+        box.toolTip = " 氏名 ";
+        box.inputMethod = true;
+        box.tabIndex = i;
+        box.dragIcon = "DRAG.ICO";
+        box.onGotFocus = [this, i] { Text1_GotFocus(i); };
+        box.onLostFocus = [this, i] { Text1_LostFocus(i); };
+        box.onKeyPress = [this, i](KeyPress& press) { Text1_KeyPress(i, press); };
+        box.onMouseDown = [this, i](const MouseDown&) { Text1_MouseDown(i); };
+        box.onDragOver = [this, i](Control&, DragState) { Text1_DragOver(i); };
+        box.onDragDrop = [this, i](Control& source) { Text1_DragDrop(i, source); };
+
+        CheckBox& check = Check1[k];
+        check.place(x + kCheckLeft, y, kCheckWidth, kRowHeight);
+        check.backColor = kCheckBack;
+        check.toolTip = " 出/欠 ";
+        check.tabIndex = 100 + i;
+    }
+
+    for (Control* c : controls()) {
+        if (c->kind != ControlKind::CheckBox) c->onDblClick = [this] { Form_DblClick(); };
+        // Anywhere but a name box, a drop is not taken.
+        if (c->kind != ControlKind::TextBox && c->name != "Label1")
+            c->onDragOver = [this](Control& source, DragState s) { Form_DragOver(source, s); };
+    }
+    Toolbar1.onDblClick = [this] { Form_DblClick(); };
+
+    StatusBar1.panels = {
+        {PanelStyle::Text, kAttendanceGuide, kAttendanceGuide, 5400, true},
+        {PanelStyle::CapsLock, "CAPS", " 大文字／小文字 ", 900, false},
+        {PanelStyle::Insert, "INS", " 上書き／挿入 ", 900, false},
+        {PanelStyle::Date, "", " 日付 ", 1500, false},
+        {PanelStyle::Time, "", " 時間 ", 1500, false},
+    };
+}
+
+void RosterEditor::declareMenus() {
+    declare(mnuFile, "mnuFile", "ﾌｧｲﾙ(&F)");
+    declare(mnuFileOverWrite, "mnuFileOverWrite", "名簿の上書き保存(&S)", Shortcut::ctrlKey('S'));
+    declare(mnuNewFile, "mnuNewFile", "名前を付けて名簿の保存(&N)...", Shortcut::ctrlKey('N'));
+    declare(mnuFileDummy, "mnuFileDummy", "-");
+    declare(mnuCancel, "mnuCancel", "取消・了解(&X)");
+    mnuFile.items = {&mnuFileOverWrite, &mnuNewFile, &mnuFileDummy, &mnuCancel};
+
+    declare(mnuEdit, "mnuEdit", "編集(&E)");
+    declare(mnuEditCutCopyPaste[0], "mnuEditCutCopyPaste", "切り取り(&T)", Shortcut::ctrlKey('X'),
+            0);
+    declare(mnuEditCutCopyPaste[1], "mnuEditCutCopyPaste", "ｺﾋﾟｰ(&C)", Shortcut::ctrlKey('C'), 1);
+    declare(mnuEditCutCopyPaste[2], "mnuEditCutCopyPaste", "貼り付け(&P)", Shortcut::ctrlKey('V'),
+            2);
+    declare(mnuEditDummy, "mnuEditDummy", "-");
+    declare(mnuEditDelete, "mnuEditDelete", "削除(&D)...", Shortcut::ctrlKey('D'));
+    mnuEdit.items = {&mnuEditCutCopyPaste[0], &mnuEditCutCopyPaste[1], &mnuEditCutCopyPaste[2],
+                     &mnuEditDummy, &mnuEditDelete};
+
+    declare(mnuOption, "mnuOption", "ｵﾌﾟｼｮﾝ(&O)");
+    declare(mnuOptBack, "mnuOptBack", "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
+    mnuOption.items = {&mnuOptBack};
+
+    declare(mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
+    declare(mnuHelpContext_KeyWord[0], "mnuHelpContext_KeyWord", "ﾄﾋﾟｯｸの検索(&H)",
+            Shortcut{vk::F1}, 0);
+    declare(mnuHelpContext_KeyWord[1], "mnuHelpContext_KeyWord", "当該ﾍﾙﾌﾟ(&C)", {}, 1);
+    declare(mnuDummy2, "mnuDummy2", "-");
+    declare(mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    mnuHelp.items = {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuDummy2,
+                     &mnuVersion};
+
+    menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
+
+    mnuFileOverWrite.onClick = [this] { mnuFileOverWrite_Click(); };
+    mnuNewFile.onClick = [this] { mnuNewFile_Click(); };
+    mnuCancel.onClick = [this] { mnuCancel_Click(); };
+    for (int i = 0; i < 3; ++i)
+        mnuEditCutCopyPaste[static_cast<std::size_t>(i)].onClick = [this, i] {
+            mnuEditCutCopyPaste_Click(i);
+        };
+    mnuEditDelete.onClick = [this] { mnuEditDelete_Click(); };
+    mnuOptBack.onClick = [this] { mnuOptBack_Click(); };
+    for (int i = 0; i < 2; ++i)
+        mnuHelpContext_KeyWord[static_cast<std::size_t>(i)].onClick = [this, i] {
+            mnuHelpContext_KeyWord_Click(i);
+        };
+    mnuVersion.onClick = [this] {
+        if (links_.version) links_.version();
+    };
+    mnuVersion.enabled = static_cast<bool>(links_.version);
+}
+
+void RosterEditor::declareToolbar() {
+    struct Button {
+        int index;
+        const char* toolTip;
+        const char* image;
+    };
+    // The blanks around the tips are part of them.
+    static constexpr Button kButtons[] = {
+        {2, " 新規登録・修正 ", "save"},  {3, " 取消・了解  ", "cancel"},
+        {5, " 切り取り ", "cut"},         {6, " ｺﾋﾟｰ ", "copy"},
+        {7, " 貼り付け ", "paste"},       {9, " 削除 ", "delete"},
+        {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version"}, {12, " 当該ﾍﾙﾌﾟ ", "help"},
+    };
+    Toolbar1.buttons.resize(12);
+    for (int i = 1; i <= 12; ++i) {
+        Toolbar1.button(i).index = i;
+        Toolbar1.button(i).separator = i == 1 || i == 4 || i == 8 || i == 10;
+    }
+    for (const Button& b : kButtons) {
+        Toolbar1.button(b.index).toolTip = b.toolTip;
+        Toolbar1.button(b.index).image = b.image;
+    }
+    Toolbar1.button(11).enabled = static_cast<bool>(links_.version);
+    Toolbar1.onButtonClick = [this](int index) {
+        switch (index) {
+            case 2:
+                return mnuFileOverWrite_Click();
+            case 3:
+                return mnuCancel_Click();
+            case 5:
+            case 6:
+            case 7:
+                return mnuEditCutCopyPaste_Click(index - 5);
+            case 9:
+                return mnuEditDelete_Click();
+            case 11:
+                if (links_.version) links_.version();
+                return;
+            case 12:
+                return mnuHelpContext_KeyWord_Click(1);
+            default:
+                return;
+        }
+    };
+}
+
+void RosterEditor::Form_Load() {
+    height = kHeight + (windowsXp_ ? state_.XpHeightExtra : 0);
+    width = kWidth;
+    const int count = std::clamp<int>(state_.MemberCount, 0, kMaxMembers);
+    for (int k = 1; k <= count; ++k)
+        Text1[static_cast<std::size_t>(k - 1)].setText(state_.Members[static_cast<std::size_t>(k)]);
+    placeWindow(*this, state_, kRosterEditorPlace, platform().screen());
+    mnuOptBack.checked = state_.OptDbl2 == "1";
+    showStatusTexts();
+}
+
+void RosterEditor::showStatusTexts() {
+    StatusBar1.panel(4).text = state_.TodayText;
+    StatusBar1.panel(5).text = state_.NowText;
+}
+
+void RosterEditor::Timer1_Timer() {
+    refreshDateTime(state_, platform().clock());
+    showStatusTexts();
+}
+
+bool RosterEditor::Form_QueryUnload(UnloadMode) {
+    // Every way out keeps the window's place; none of them asks anything.
+    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+    return true;
+}
+
+void RosterEditor::Form_DblClick() {
+    if (state_.OptDbl2 == "1") close();
+}
+
+// Saving -----------------------------------------------------------------------
+
+bool RosterEditor::buildMemberList(Save command) {
+    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+
+    clearRoster(state_);
+    absent_.fill(false);
+    state_.MemberCount = 0;
+    for (std::size_t i = 0; i < Text1.size(); ++i) {
+        if (Text1[i].text.empty()) continue;
+        const auto slot = static_cast<std::size_t>(++state_.MemberCount);
+        state_.Members[slot] = Text1[i].text;
+        absent_[slot] = Check1[i].value == 1;
+    }
+    state_.NoMembers = state_.MemberCount == 0 ? 1 : 0;
+    state_.ScratchFlag = 0;
+    const auto first = state_.Members.begin() + 1;
+    const auto last = first + state_.MemberCount;
+    for (auto a = first; a != last && !state_.ScratchFlag; ++a)
+        if (std::find(a + 1, last, *a) != last) state_.ScratchFlag = 1;
+
+    if (state_.NoMembers) {
+        const Message& question =
+            command == Save::Overwrite ? kNoMembersOverwrite : kNoMembersSaveAs;
+        if (platform().messageBox(question) == MsgAnswer::Ok)
+            state_.NoMembers = 0;
+        else
+            close();
+        return false;
+    }
+    if (state_.ScratchFlag) {
+        platform().messageBox(kDuplicate);
+        return false;
+    }
+    return namesRoundTrip();
+}
+
+bool RosterEditor::namesRoundTrip() {
+    for (std::size_t i = 0; i < Text1.size(); ++i) {
+        const std::string& member = Text1[i].text;
+        if (member.empty()) continue;
+        const std::string why = refusal(member);
+        if (why.empty()) continue;
+        platform().messageBox({std::to_string(i + 1) + "番の氏名" + why, "氏名確認", MsgButtons::Ok,
+                               MsgIcon::Exclamation});
+        Text1[i].setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool RosterEditor::writeRoster(Save command, const std::string& path) {
+    const int registered = state_.MemberCount;
+    const std::vector<std::string> names(state_.Members.begin() + 1,
+                                         state_.Members.begin() + 1 + registered);
+    // A failed write leaves the old file whole and the editor as it was, with
+    // nothing that says the roster was saved.
+    if (tosbel::writeRoster(path, names).error != FileError::None) {
+        platform().messageBox(cannotSave(path));
+        return false;
+    }
+    state_.RegisteredCount = static_cast<std::int16_t>(registered);
+
+    // The attendee list: the present members to the front, in roster order.
+    int present = 0;
+    for (int k = 1; k <= registered; ++k) {
+        const auto slot = static_cast<std::size_t>(k);
+        if (!absent_[slot])
+            state_.Members[static_cast<std::size_t>(++present)] = state_.Members[slot];
+    }
+    for (int k = present + 1; k <= kMaxMembers; ++k)
+        state_.Members[static_cast<std::size_t>(k)].clear();
+    state_.MemberCount = static_cast<std::int16_t>(present);
+
+    const Message count = attendanceCount(present, registered - present);
+    const bool modified = state_.ModifyFlag != 0;
+    platform().messageBox(modified ? kModified : kRegistered);
+    if (modified != (command == Save::As)) platform().messageBox(count);
+    if (modified) state_.ModifyFlag = 0;
+
+    close();
+    if (links_.saved) links_.saved();
+    return true;
+}
+
+void RosterEditor::mnuFileOverWrite_Click() {
+    if (!buildMemberList(Save::Overwrite)) return;
+    if (state_.RosterPath.empty()) return;
+    writeRoster(Save::Overwrite, state_.RosterPath);
+}
+
+void RosterEditor::mnuNewFile_Click() {
+    if (!buildMemberList(Save::As)) return;
+    const std::string path =
+        platform().saveFileDialog({"", kFilter, platform().programFolder(), ""});
+    if (path.empty()) return;
+    const std::string before = state_.RosterPath;
+    state_.RosterPath = path;
+    // A file that could not be made is not the roster in use.
+    if (!writeRoster(Save::As, path)) state_.RosterPath = before;
+}
+
+// Closing ----------------------------------------------------------------------
+
+bool RosterEditor::boxesDifferFromMembers() const {
+    const auto filled = std::count_if(Text1.begin(), Text1.end(),
+                                      [](const TextBox& box) { return !box.text.empty(); });
+    if (filled != state_.MemberCount) return true;
+    for (std::size_t k = 1; k <= Text1.size(); ++k)
+        if (Text1[k - 1].text != state_.Members[k]) return true;
+    return false;
+}
+
+void RosterEditor::mnuCancel_Click() {
+    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+    if (state_.OpenedFromFile || state_.NoMembers) {
+        state_.RosterChanged = boxesDifferFromMembers() ? 1 : 0;
+        if (state_.RosterChanged && platform().messageBox(kChanged) == MsgAnswer::Ok) {
+            // A save the teacher asked for that did not happen (equal names, a
+            // cancelled dialog, a refused file) keeps the names on screen.
+            mnuNewFile_Click();
+            return;
+        }
+        close();
+        return;
+    }
+    if (state_.RosterPath.empty() && platform().messageBox(kCancelNew) != MsgAnswer::Ok) return;
+    close();
+}
+
+// Editing ----------------------------------------------------------------------
+
+void RosterEditor::mnuEditCutCopyPaste_Click(int index) {
+    TextBox& box = Text1[static_cast<std::size_t>(std::clamp(T_Index, 0, 99))];
+    switch (index) {
+        case 0:
+            platform().setClipboardText(box.selectedText());
+            box.replaceSelection("");
+            break;
+        case 1:
+            platform().setClipboardText(box.selectedText());
+            break;
+        case 2:
+            box.replaceSelection(platform().clipboardText());
+            break;
+        default:
+            break;
+    }
+}
+
+void RosterEditor::mnuEditDelete_Click() {
+    if (platform().messageBox(kDeleteMember) != MsgAnswer::Ok) return;
+    const auto i = static_cast<std::size_t>(std::clamp(T_Index, 0, 99));
+    Text1[i].setText("");
+    Check1[i].value = 0;
+}
+
+void RosterEditor::mnuOptBack_Click() {
+    mnuOptBack.checked = !mnuOptBack.checked;
+    state_.OptDbl2 = mnuOptBack.checked ? "1" : "0";
+    platform().settings().save(section::Config, key::OptDbl2, state_.OptDbl2);
+}
+
+void RosterEditor::mnuHelpContext_KeyWord_Click(int index) {
+    if (index == 0) {
+        platform().showHelp({HelpCommand::PartialKey, 0});
+        return;
+    }
+    platform().showHelp(
+        {HelpCommand::Context, state_.RosterPath.empty() ? kHelpNewRoster : kHelpRoster});
+}
+
+void RosterEditor::Text1_GotFocus(int index) {
+    T_Index = index;
+    const auto i = static_cast<std::size_t>(index);
+    for (Control* c : {static_cast<Control*>(&Text1[i]), static_cast<Control*>(&Label1[i])}) {
+        c->backColor = kFocusBack;
+        c->foreColor = kFocusText;
+    }
+}
+
+void RosterEditor::Text1_LostFocus(int index) {
+    const auto i = static_cast<std::size_t>(index);
+    for (Control* c : {static_cast<Control*>(&Text1[i]), static_cast<Control*>(&Label1[i])}) {
+        c->backColor = kBoxBack;
+        c->foreColor = kBlack;
+    }
+}
+
+void RosterEditor::Text1_KeyPress(int index, KeyPress& press) {
+    Text1[static_cast<std::size_t>(index)].inputMethod = true;
+    if (press.key != kKeyEnter) return;
+    press.key = 0;
+    focusNext();
+}
+
+// Dragging a name copies it, with its attendance mark, to another box.
+
+void RosterEditor::Text1_MouseDown(int index) {
+    TextBox& box = Text1[static_cast<std::size_t>(index)];
+    dragPayload_ = box.text;
+    box.drag();
+}
+
+void RosterEditor::setDragIcons(const char* picture) {
+    for (TextBox& box : Text1) box.dragIcon = picture;
+}
+
+void RosterEditor::Form_DragOver(Control&, DragState) {
+    setDragIcons("DRAG2.ICO");
+}
+
+void RosterEditor::Text1_DragOver(int) {
+    setDragIcons("DRAG.ICO");
+}
+
+void RosterEditor::Text1_DragDrop(int index, const Control& source) {
+    // The mark comes from the box the drag started in: the focused one, as the
+    // press that started the drag focused it.
+    const bool fromNameBox = source.form == this && source.name == "Text1";
+    const int from = std::clamp(fromNameBox ? source.index : T_Index, 0, 99);
+    const auto j = static_cast<std::size_t>(index);
+    Text1[j].setText(dragPayload_);
+    Check1[j].value = Check1[static_cast<std::size_t>(from)].value;
+    Text1[j].setFocus();
+}
+
+}  // namespace tosbel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "platform/form.h"
+
+namespace tosbel {
+
+struct AppState;
+
+// What the editor hands on to the rest of the program.
+struct RosterEditorLinks {
+    // The version window; without it the version commands stay off.
+    std::function<void()> version;
+    // Runs after a completed save has closed the editor: the attendee list is
+    // in Members.
+    std::function<void()> saved;
+};
+
+// TOUROKU, where the teacher types up to 100 names, marks who is absent today
+// and saves the roster. A completed save writes every name to the file and
+// leaves only today's attendees in Members.
+class RosterEditor final : public Form {
+public:
+    RosterEditor(AppState& state, Platform& platform, RosterEditorLinks links, bool windowsXp);
+
+    // Entry i stands for member number i + 1; four groups of 25 down the window.
+    std::array<Label, 12> Label2;   // column headings
+    std::array<Label, 100> Label1;  // "1" … "100"
+    std::array<TextBox, 100> Text1;
+    std::array<CheckBox, 100> Check1;  // ticked: absent today
+    Toolbar Toolbar1;
+    StatusBar StatusBar1;
+    Timer Timer1;
+
+    MenuItem mnuFile, mnuFileOverWrite, mnuNewFile, mnuFileDummy, mnuCancel;
+    MenuItem mnuEdit;
+    std::array<MenuItem, 3> mnuEditCutCopyPaste;
+    MenuItem mnuEditDummy, mnuEditDelete;
+    MenuItem mnuOption, mnuOptBack;
+    MenuItem mnuHelp;
+    std::array<MenuItem, 2> mnuHelpContext_KeyWord;
+    MenuItem mnuDummy2, mnuVersion;
+
+    // The name box that last had the focus: the one the edit commands work on.
+    int T_Index = 0;
+
+    void Form_Load() override;
+    void Form_DblClick() override;
+    void Form_DragOver(Control& source, DragState state) override;
+    bool Form_QueryUnload(UnloadMode mode) override;
+
+    void mnuFileOverWrite_Click();
+    void mnuNewFile_Click();
+    void mnuCancel_Click();
+    void mnuEditCutCopyPaste_Click(int index);
+    void mnuEditDelete_Click();
+    void mnuOptBack_Click();
+    void mnuHelpContext_KeyWord_Click(int index);
+    void Text1_GotFocus(int index);
+    void Text1_LostFocus(int index);
+    void Text1_KeyPress(int index, KeyPress& press);
+    void Text1_MouseDown(int index);
+    void Text1_DragOver(int index);
+    void Text1_DragDrop(int index, const Control& source);
+    void Timer1_Timer();
+
+private:
+    enum class Save { Overwrite, As };
+
+    void declareControls();
+    void declareMenus();
+    void declareToolbar();
+    // Members from the boxes; false when the save goes no further.
+    bool buildMemberList(Save command);
+    // Writes the roster and hands over; false when it was not written.
+    bool writeRoster(Save command, const std::string& path);
+    bool namesRoundTrip();
+    bool boxesDifferFromMembers() const;
+    void showStatusTexts();
+    void setDragIcons(const char* picture);
+
+    AppState& state_;
+    RosterEditorLinks links_;
+    bool windowsXp_;
+    // The attendance box each of Members 1 … 100 came from, by the last build.
+    std::array<bool, 101> absent_{};
+    std::string dragPayload_;
+};
+
+}  // namespace tosbel
