@@ -13,8 +13,6 @@
 #include <QScreen>
 #include <QString>
 
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +21,7 @@
 #include <sstream>
 
 #include "tests/e2e/process.h"
+#include "tests/e2e/program_session.h"
 #include "tests/e2e/x_session.h"
 #include "tests/temp_dir.h"
 
@@ -116,74 +115,15 @@ StatusRegion statusRegion(const QImage& screen, const WindowGeometry& g) {
     return r;
 }
 
-// What the close box sends: the window manager's polite request to close.
-void sendCloseRequest(const std::string& window) {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    ASSERT_NE(x11, nullptr);
-    xcb_connection_t* c = x11->connection();
-    const auto atom = [c](const char* name) {
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-        xcb_atom_t a = XCB_ATOM_NONE;
-        if (reply != nullptr) a = reply->atom;
-        std::free(reply);
-        return a;
-    };
-    xcb_client_message_event_t ev{};
-    ev.response_type = XCB_CLIENT_MESSAGE;
-    ev.format = 32;
-    ev.window = static_cast<xcb_window_t>(std::stoul(window));
-    ev.type = atom("WM_PROTOCOLS");
-    ev.data.data32[0] = atom("WM_DELETE_WINDOW");
-    ev.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
-}
-
-std::string findWindowNamed(pid_t pid, const std::string& name) {
-    for (const std::string& w : visibleWindowsOf(pid))
-        if (windowName(w) == name) return w;
-    return {};
-}
-
 TEST(FirstStartOnAFreshMachine, LogoMainWindowDefaultsAndExit) {
     TempDir temp;
-    const fs::path home = temp.path() / "home";
-    const fs::path config = temp.path() / "config";
-    const fs::path runtime = temp.path() / "runtime";
-    const fs::path programFolder = temp.path() / "program";
-    for (const fs::path& d : {home, config, runtime, programFolder}) fs::create_directories(d);
-    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
-    // A copy of the executable, so its folder (the program folder) is ours.
-    const fs::path program = programFolder / "tosbel";
-    fs::copy_file(TOSBEL_PROGRAM, program);
-
-    VirtualScreen screen(temp.file("xvfb.log"));
-    // The set-up installs Xvfb: a screen that does not start is a failure, not a skip.
-    ASSERT_TRUE(screen.ok()) << "Xvfb could not be started: " << slurp(temp.file("xvfb.log"));
-    setenv("DISPLAY", screen.display().c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    ASSERT_EQ(run({"xdotool", "version"}).exitCode, 0) << "xdotool is missing";
-
-    const std::string log = temp.file("program.log");
-    Child tosbel({program.string()},
-                 environmentWith({{"DISPLAY", screen.display()},
-                                  {"HOME", home.string()},
-                                  {"XDG_CONFIG_HOME", config.string()},
-                                  {"XDG_DATA_HOME", (home / "data").string()},
-                                  {"XDG_CACHE_HOME", (home / "cache").string()},
-                                  {"XDG_RUNTIME_DIR", runtime.string()},
-                                  {"QT_QPA_PLATFORM", ""},
-                                  {"WAYLAND_DISPLAY", ""},
-                                  {"TOSBEL_EXIT_AFTER_FIRST_PAINT", ""},
-                                  {"LSAN_OPTIONS", "suppressions=" LSAN_SUPPRESSIONS}}),
-                 log);
-    ASSERT_TRUE(tosbel.started());
-    const auto programOutput = [&] {
-        const auto code = tosbel.waitForExit(0ms);
-        return (code ? "program ended with " + std::to_string(*code) : "program running") +
-               "; its output:\n" + slurp(log) + "\nXvfb output:\n" + slurp(temp.file("xvfb.log"));
-    };
+    ProgramSession session(temp.path());
+    const std::string failure = session.start();
+    ASSERT_EQ(failure, "");
+    const auto programOutput = [&] { return session.output(); };
+    const fs::path& config = session.config();
+    const fs::path& programFolder = session.programFolder();
+    Child& tosbel = session.program();
 
     // The logo comes first, alone; the main window follows once it has gone.
     std::string firstWindow;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "roster/roster_editor.h"
 #include "roster/roster_file.h"
 #include "shell/os_name.h"
 #include "shell/roster_history.h"
@@ -484,6 +485,59 @@ TEST_F(ShellTest, HelpOpensTheKeywordSearchOrTheContents) {
     EXPECT_EQ(platform.helps, (std::vector<HelpRequest>{{HelpCommand::PartialKey, 0},
                                                         {HelpCommand::Contents, 0},
                                                         {HelpCommand::Contents, 0}}));
+}
+
+// The main window with the real roster editor behind its three roster commands.
+TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
+    TempDir dir;
+    HeadlessPlatform platform;
+    platform.folder = dir.path().string();
+    platform.store.save("Config", "OptLogo", "0");
+    // A roster opened last term is on the recent list.
+    const std::string path = dir.file("1A.MEM");
+    platform.store.save("FilesHistory", "Rireki(0)", path);
+    Shell shell(platform);
+    int conditions = 0;
+    shell.windows().conditions = [&conditions] { ++conditions; };
+    shell.startUp();
+    MainWindow& main = *shell.mainWindow();
+    ASSERT_TRUE(main.mnuFileCreate.enabled && main.mnuFileOpen.enabled);
+
+    platform.modalDriver = [](Form& f) {
+        auto& editor = dynamic_cast<RosterEditor&>(f);
+        editor.Text1[0].userEdited("青木");
+        editor.Text1[1].userEdited("井上");
+        editor.Check1[1].value = 1;
+        editor.mnuNewFile_Click();
+    };
+    platform.answerFileDialog(path);
+    platform.answerMessage("新規にメンバーを登録しました。");
+    platform.answerMessage("出席者は 1人  \r\r欠席者は 1人  ");
+    main.mnuFileCreate_Click();
+    EXPECT_EQ(platform.shown, (std::vector<std::string>{"TOSBEL", "TOUROKU"}));
+    EXPECT_EQ(shell.state().Members[1], "青木");
+    EXPECT_EQ(shell.state().MemberCount, 1);
+    EXPECT_EQ(conditions, 1) << "a completed save hands over to the conditions window";
+    EXPECT_TRUE(main.isShown());
+
+    platform.answerFileDialog(path);
+    main.mnuFileOpen_Click();
+    RosterEditor* editor = shell.rosterEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isShown());
+    EXPECT_FALSE(editor->isModal());
+    EXPECT_EQ(editor->Text1[1].text, "井上");
+    editor->mnuCancel_Click();
+    EXPECT_FALSE(editor->isShown());
+
+    bool modal = false;
+    platform.modalDriver = [&modal](Form& f) {
+        modal = f.isModal() && f.name == "TOUROKU";
+        f.close(UnloadMode::CloseBox);
+    };
+    main.mnuFileArray2_Click(1);
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(platform.scriptDone());
 }
 
 }  // namespace

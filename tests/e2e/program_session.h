@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "tests/e2e/process.h"
+#include "tests/e2e/x_session.h"
+
+namespace tosbel::e2e {
+
+// The program as a teacher starts it on a new machine: a copy of the
+// executable in a folder of its own (the program folder), an empty settings
+// store and a home of its own, on a virtual X screen. DISPLAY names that screen
+// for this process too, so xdotool reaches the program's windows.
+class ProgramSession {
+public:
+    explicit ProgramSession(const std::filesystem::path& root);
+
+    // Empty when all went well, otherwise what failed.
+    std::string start();
+    bool running() { return program_ && program_->running(); }
+    Child& program() { return *program_; }
+    pid_t pid() const { return program_->pid(); }
+
+    const std::filesystem::path& programFolder() const { return programFolder_; }
+    const std::filesystem::path& config() const { return config_; }
+    // The program's state and output, and the screen's, for a failure message.
+    std::string output();
+
+    // The visible window of the program with this title, waited for.
+    std::string waitForWindow(const std::string& title, std::chrono::milliseconds timeout);
+
+private:
+    std::filesystem::path root_, home_, config_, runtime_, programFolder_;
+    std::unique_ptr<VirtualScreen> screen_;
+    std::unique_ptr<Child> program_;
+};
+
+std::string findWindowNamed(pid_t pid, const std::string& name);
+// What the close box sends: the window manager's polite request to close.
+void sendCloseRequest(const std::string& window);
+
+}  // namespace tosbel::e2e

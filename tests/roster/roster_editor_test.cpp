@@ -1,0 +1,416 @@
+#include "roster/roster_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "platform/headless/headless_platform.h"
+#include "roster/roster_file.h"
+#include "tests/temp_dir.h"
+
+namespace tosbel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kFilter = "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*";
+const Message kRegistered{"新規にメンバーを登録しました。", "登録確認", MsgButtons::Ok,
+                          MsgIcon::Information};
+const Message kModified{"メンバーを修正しました。", "修正確認", MsgButtons::Ok,
+                        MsgIcon::Information};
+const char* const kChanged = "名簿は変更されています。 保存しますか？";
+const char* const kCancelNew = "新規名簿を取消してよろしいですか？";
+
+Message count(int present, int absent) {
+    return {"出席者は " + std::to_string(present) + "人  \r\r欠席者は " + std::to_string(absent) +
+                "人  ",
+            "出欠人数確認", MsgButtons::Ok, MsgIcon::Information};
+}
+
+// The editor as the main window opens it, on a headless platform; the file
+// dialogs and message boxes are answered from the test's script.
+class RosterEditorTest : public ::testing::Test {
+protected:
+    RosterEditorTest() {
+        platform.folder = dir.path().string();
+        state.OptDbl2 = "0";
+        state.OptCent = "0";
+    }
+
+    // A roster read from a file, as the main window's open command leaves it.
+    void openedFrom(const std::string& path, const std::vector<std::string>& names) {
+        state.RosterPath = path;
+        state.OpenedFromFile = 1;
+        state.ModifyFlag = 1;
+        state.MemberCount = static_cast<std::int16_t>(names.size());
+        for (std::size_t k = 0; k < names.size(); ++k) state.Members[k + 1] = names[k];
+    }
+    RosterEditor& open() {
+        editor.show();
+        return editor;
+    }
+    void type(int box, const std::string& text) {
+        editor.Text1[static_cast<std::size_t>(box)].userEdited(text);
+    }
+    void tickAbsent(int box) { editor.Check1[static_cast<std::size_t>(box)].value = 1; }
+    std::vector<std::string> members() const {
+        return {state.Members.begin() + 1, state.Members.begin() + 1 + state.MemberCount};
+    }
+
+    TempDir dir;
+    HeadlessPlatform platform;
+    AppState state;
+    int handedOver = 0;
+    RosterEditor editor{state, platform, {nullptr, [this] { ++handedOver; }}, false};
+};
+
+TEST_F(RosterEditorTest, SaveAsWritesEveryNameAndKeepsOnlyTheAttendees) {
+    open();
+    type(0, "山田太郎");
+    type(1, "佐藤花子");
+    type(3, "鈴木一郎");  // number 3 is left empty
+    tickAbsent(3);
+    const std::string path = dir.file("3A.MEM");
+    platform.answerFileDialog(path);
+    platform.answerMessage(kRegistered.text);
+    platform.answerMessage(count(2, 1).text);
+
+    editor.mnuNewFile_Click();
+
+    // The worked example of the roster format: three names, CR LF, code page 932.
+    EXPECT_EQ(slurp(path), slurp(fs::path(TEST_DATA_DIR) / "three_members.MEM"));
+    EXPECT_EQ(platform.saveDialogs,
+              (std::vector<FileDialogRequest>{{"", kFilter, dir.path().string(), ""}}));
+    EXPECT_EQ(platform.messages, (std::vector<Message>{kRegistered, count(2, 1)}));
+    EXPECT_EQ(members(), (std::vector<std::string>{"山田太郎", "佐藤花子"}));
+    EXPECT_EQ(state.Members[3], "");
+    EXPECT_EQ(state.RegisteredCount, 3);
+    EXPECT_EQ(state.RosterPath, path);
+    EXPECT_FALSE(editor.isLoaded());
+    EXPECT_EQ(handedOver, 1);
+    EXPECT_NE(platform.store.read("Position", "T_Top"), "");
+}
+
+TEST_F(RosterEditorTest, NoticesFollowTheCommandAndWhetherTheRosterWasOpened) {
+    struct Case {
+        bool overwrite;
+        int modifyFlag;
+        std::vector<Message> notices;
+    };
+    const Case cases[] = {
+        {true, 0, {kRegistered}},
+        {true, 1, {kModified, count(1, 1)}},
+        {false, 0, {kRegistered, count(1, 1)}},
+        {false, 1, {kModified}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.overwrite ? "overwrite" : "save as") + " with ModifyFlag " +
+                     std::to_string(c.modifyFlag));
+        HeadlessPlatform p;
+        AppState s;
+        const std::string path = dir.file("class.MEM");
+        s.RosterPath = path;
+        s.ModifyFlag = static_cast<std::int16_t>(c.modifyFlag);
+        RosterEditor e(s, p, {}, false);
+        e.show();
+        e.Text1[0].userEdited("青木");
+        e.Text1[1].userEdited("井上");
+        e.Check1[1].value = 1;
+        if (!c.overwrite) p.answerFileDialog(path);
+        for (const Message& m : c.notices) p.answerMessage(m.text);
+
+        c.overwrite ? e.mnuFileOverWrite_Click() : e.mnuNewFile_Click();
+
+        EXPECT_EQ(p.messages, c.notices);
+        EXPECT_EQ(s.ModifyFlag, 0);
+        EXPECT_EQ(readRoster(path).names, (std::vector<std::string>{"青木", "井上"}));
+        EXPECT_FALSE(e.isLoaded());
+    }
+}
+
+TEST_F(RosterEditorTest, OverwriteWithoutARosterFileDoesNothing) {
+    open();
+    type(0, "青木");
+    editor.mnuFileOverWrite_Click();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(editor.isLoaded());
+    EXPECT_EQ(members(), std::vector<std::string>{"青木"});
+}
+
+TEST_F(RosterEditorTest, EqualNamesBlockTheSaveButATrailingBlankMakesANewName) {
+    open();
+    type(0, "ab");
+    type(57, "ab");
+    platform.answerMessage("同じ氏名を登録しようとしました。");
+    editor.mnuNewFile_Click();
+    EXPECT_EQ(platform.messages.back(), (Message{"同じ氏名を登録しようとしました。", "登録者重複",
+                                                 MsgButtons::Ok, MsgIcon::Critical}));
+    EXPECT_TRUE(platform.saveDialogs.empty());
+    EXPECT_EQ(state.ScratchFlag, 1);
+    EXPECT_TRUE(editor.isLoaded());
+
+    type(57, "ab ");
+    const std::string path = dir.file("blank.MEM");
+    platform.answerFileDialog(path);
+    platform.answerMessage(kRegistered.text);
+    platform.answerMessage(count(2, 0).text);
+    editor.mnuNewFile_Click();
+    EXPECT_EQ(slurp(path), "ab\r\nab \r\n");
+}
+
+TEST_F(RosterEditorTest, NoNamesAsksWhetherToRegisterOkKeepsTypingCancelCloses) {
+    open();
+    platform.answerMessage("新規にメンバーが登録されていません。 登録しますか？", MsgAnswer::Ok);
+    editor.mnuFileOverWrite_Click();
+    EXPECT_EQ(platform.messages.back(),
+              (Message{"新規にメンバーが登録されていません。 登録しますか？", "登録確認",
+                       MsgButtons::OkCancel, MsgIcon::Question}));
+    EXPECT_TRUE(editor.isLoaded());
+    EXPECT_EQ(state.NoMembers, 0);
+
+    platform.answerMessage("新規にメンバーが登録されていません。登録しますか？", MsgAnswer::Cancel);
+    editor.mnuNewFile_Click();
+    EXPECT_FALSE(editor.isLoaded());
+    EXPECT_EQ(state.MemberCount, 0);
+    EXPECT_EQ(state.NoMembers, 1);
+    EXPECT_TRUE(platform.saveDialogs.empty());
+}
+
+TEST_F(RosterEditorTest, DraggingANameCopiesItWithItsMarkAndLeavesTheSource) {
+    open();
+    type(4, "佐藤");
+    tickAbsent(4);
+    editor.Text1[4].setFocus();
+    editor.Text1[4].onMouseDown({});
+
+    editor.Form_DragOver(editor.Text1[4], DragState::Over);
+    EXPECT_EQ(editor.Text1[0].dragIcon, "DRAG2.ICO");
+    editor.Text1[9].onDragOver(editor.Text1[4], DragState::Over);
+    EXPECT_EQ(editor.Text1[99].dragIcon, "DRAG.ICO");
+    editor.dropOn(editor.Text1[9], editor.Text1[4]);
+
+    EXPECT_EQ(editor.Text1[9].text, "佐藤");
+    EXPECT_EQ(editor.Check1[9].value, 1);
+    EXPECT_EQ(editor.Text1[4].text, "佐藤");
+    EXPECT_EQ(editor.focused(), &editor.Text1[9]);
+    EXPECT_EQ(editor.T_Index, 9);
+}
+
+TEST_F(RosterEditorTest, CloseAsksOnlyWhenTheNamesChanged) {
+    openedFrom(dir.file("a.MEM"), {"青木", "井上"});
+    open();
+    tickAbsent(1);
+    editor.mnuCancel_Click();
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_FALSE(editor.isLoaded());
+    EXPECT_EQ(state.RosterChanged, 0);
+    EXPECT_NE(platform.store.read("Position", "T_Left"), "");
+}
+
+TEST_F(RosterEditorTest, ALongNameFromAFileIsCutAndCloseReportsTheChange) {
+    openedFrom(dir.file("a.MEM"), {"一二三四五", "井上"});
+    open();
+    EXPECT_EQ(editor.Text1[0].text, "一二三四");
+    platform.answerMessage(kChanged, MsgAnswer::Cancel);
+    editor.mnuCancel_Click();
+    EXPECT_EQ(platform.messages.back(),
+              (Message{kChanged, "変更確認", MsgButtons::OkCancel, MsgIcon::Question}));
+    EXPECT_EQ(state.RosterChanged, 1);
+    EXPECT_FALSE(editor.isLoaded());
+}
+
+TEST_F(RosterEditorTest, ASaveAskedForOnCloseThatDoesNotHappenKeepsTheNames) {
+    const std::string path = dir.file("a.MEM");
+    openedFrom(path, {"青木"});
+    open();
+    type(1, "井上");
+    platform.answerMessage(kChanged, MsgAnswer::Ok);
+    platform.answerFileDialog("");  // the teacher cancels the dialog
+    editor.mnuCancel_Click();
+    EXPECT_TRUE(editor.isLoaded());
+    EXPECT_EQ(editor.Text1[1].text, "井上");
+
+    // That attempt rebuilt the member list: the next change is what Close sees.
+    type(2, "上田");
+    platform.answerMessage(kChanged, MsgAnswer::Ok);
+    platform.answerFileDialog(path);
+    platform.answerMessage(kModified.text);
+    editor.mnuCancel_Click();
+    EXPECT_FALSE(editor.isLoaded());
+    EXPECT_EQ(readRoster(path).names, (std::vector<std::string>{"青木", "井上", "上田"}));
+    EXPECT_EQ(handedOver, 1);
+}
+
+TEST_F(RosterEditorTest, ClosingANewRosterAsksFirst) {
+    open();
+    type(0, "青木");
+    platform.answerMessage(kCancelNew, MsgAnswer::Cancel);
+    editor.mnuCancel_Click();
+    EXPECT_EQ(platform.messages.back(),
+              (Message{kCancelNew, "新規作成", MsgButtons::OkCancel, MsgIcon::Question}));
+    EXPECT_TRUE(editor.isLoaded());
+    platform.answerMessage(kCancelNew, MsgAnswer::Ok);
+    editor.mnuCancel_Click();
+    EXPECT_FALSE(editor.isLoaded());
+}
+
+TEST_F(RosterEditorTest, DoubleClickClosesAtOnceOnlyWithTheOptionOn) {
+    open();
+    type(0, "青木");
+    editor.Text1[0].onDblClick();
+    EXPECT_TRUE(editor.isLoaded());
+
+    editor.mnuOptBack_Click();
+    EXPECT_EQ(state.OptDbl2, "1");
+    EXPECT_EQ(platform.store.read("Config", "OptDbl2"), "1");
+    editor.left = 1230;
+    editor.Text1[0].onDblClick();
+    EXPECT_FALSE(editor.isLoaded());
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(platform.store.read("Position", "T_Left"), "1230");
+    EXPECT_EQ(state.T_Left, 1230);
+}
+
+TEST_F(RosterEditorTest, NamesTheFileWouldChangeAreRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* name;
+        const char* notice;
+    };
+    const Case cases[] = {
+        {"山田,太郎", "12番の氏名に「,」は使えません。"},
+        {"\"山田", "12番の氏名の先頭に「\"」は使えません。"},
+        {" 山田", "12番の氏名の先頭に空白は使えません。"},
+    };
+    open();
+    type(0, "青木");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        type(11, c.name);
+        platform.answerMessage(c.notice);
+        editor.mnuNewFile_Click();
+        EXPECT_EQ(platform.messages.back(),
+                  (Message{c.notice, "氏名確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+        EXPECT_EQ(editor.focused(), &editor.Text1[11]);
+    }
+    EXPECT_TRUE(platform.saveDialogs.empty());
+    EXPECT_TRUE(editor.isLoaded());
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
+    const std::string path = dir.file("locked.MEM");
+    spit(path, "old\r\n");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);
+    openedFrom(path, {"old"});
+    open();
+    type(1, "井上");
+    const std::string notice =
+        "名簿「" + path +
+        "」を保存できませんでした。\r\r"
+        "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。";
+    platform.answerMessage(notice);
+
+    editor.mnuFileOverWrite_Click();
+
+    EXPECT_EQ(platform.messages,
+              (std::vector<Message>{{notice, "保存確認", MsgButtons::Ok, MsgIcon::Critical}}));
+    EXPECT_EQ(slurp(path), "old\r\n");
+    EXPECT_TRUE(editor.isLoaded());
+    EXPECT_EQ(editor.Text1[1].text, "井上");
+    EXPECT_EQ(state.ModifyFlag, 1);
+    EXPECT_EQ(state.RegisteredCount, 0);
+    EXPECT_EQ(handedOver, 0);
+
+    // Save as to a folder that is gone: the same notice, and the roster in
+    // use is still the old file.
+    const std::string gone = dir.file("gone/new.MEM");
+    platform.answerFileDialog(gone);
+    platform.answerMessage(
+        "名簿「" + gone +
+        "」を保存できませんでした。\r\r"
+        "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。");
+    editor.mnuNewFile_Click();
+    EXPECT_EQ(state.RosterPath, path);
+    EXPECT_TRUE(editor.isLoaded());
+}
+
+TEST_F(RosterEditorTest, NameBoxesHoldEightBytesOfCodePage932) {
+    open();
+    type(0, "山田太郎花");
+    EXPECT_EQ(editor.Text1[0].text, "山田太郎");
+    type(1, "ab😀c");  // a character code page 932 cannot hold never enters
+    EXPECT_EQ(editor.Text1[1].text, "abc");
+    type(2, "ab\r\ncd");
+    EXPECT_EQ(editor.Text1[2].text, "abcd");
+}
+
+TEST_F(RosterEditorTest, CutCopyAndPasteWorkOnTheSelectionOfTheLastFocusedBox) {
+    open();
+    type(2, "山田太郎");
+    editor.Text1[2].setFocus();
+    editor.Text1[2].selStart = 1;
+    editor.Text1[2].selLength = 2;
+    editor.mnuEditCutCopyPaste_Click(1);
+    EXPECT_EQ(platform.clipboard, "田太");
+    editor.mnuEditCutCopyPaste_Click(0);
+    EXPECT_EQ(editor.Text1[2].text, "山郎");
+
+    // A paste takes what fits, keeps what follows the caret, and drops what
+    // code page 932 cannot hold.
+    platform.clipboard = "AB😀CDEFG";
+    editor.Toolbar1.onButtonClick(7);
+    EXPECT_EQ(editor.Text1[2].text, "山ABCD郎");
+    EXPECT_EQ(editor.Text1[2].selStart, 5);
+}
+
+TEST_F(RosterEditorTest, DeleteEmptiesTheLastFocusedBoxAndItsMark) {
+    open();
+    type(6, "青木");
+    tickAbsent(6);
+    editor.Text1[6].setFocus();
+    editor.Text1[7].userEdited("井上");
+    platform.answerMessage("指定されたメンバーを削除しますか？", MsgAnswer::Cancel);
+    editor.mnuEditDelete_Click();
+    EXPECT_EQ(editor.Text1[6].text, "青木");
+    platform.answerMessage("指定されたメンバーを削除しますか？", MsgAnswer::Ok);
+    editor.Toolbar1.onButtonClick(9);
+    EXPECT_EQ(editor.Text1[6].text, "");
+    EXPECT_EQ(editor.Check1[6].value, 0);
+    EXPECT_EQ(editor.Text1[7].text, "井上");
+}
+
+TEST_F(RosterEditorTest, EnterMovesOnAndTheFocusedBoxAndItsNumberStandOut) {
+    open();
+    editor.Text1[3].setFocus();
+    EXPECT_EQ(editor.Text1[3].backColor, (Rgb{0x40, 0x40, 0x40}));
+    EXPECT_EQ(editor.Label1[3].foreColor, (Rgb{0xFF, 0xFF, 0x00}));
+    KeyPress enter{kKeyEnter};
+    editor.Text1[3].onKeyPress(enter);
+    EXPECT_EQ(enter.key, 0u);
+    EXPECT_EQ(editor.focused(), &editor.Text1[4]);
+    EXPECT_EQ(editor.Text1[3].backColor, (Rgb{0xC0, 0xC0, 0xC0}));
+    EXPECT_EQ(editor.Label1[3].foreColor, (Rgb{0, 0, 0}));
+
+    // Past the last box, the focus leaves the names for the attendance boxes.
+    editor.Text1[99].setFocus();
+    KeyPress again{kKeyEnter};
+    editor.Text1[99].onKeyPress(again);
+    EXPECT_EQ(editor.focused(), &editor.Check1[0]);
+}
+
+TEST_F(RosterEditorTest, HelpOpensTheContextOfANewOrAnOpenedRoster) {
+    open();
+    editor.mnuHelpContext_KeyWord_Click(1);
+    state.RosterPath = dir.file("a.MEM");
+    editor.Toolbar1.onButtonClick(12);
+    editor.mnuHelpContext_KeyWord_Click(0);
+    EXPECT_EQ(platform.helps, (std::vector<HelpRequest>{{HelpCommand::Context, 26},
+                                                        {HelpCommand::Context, 24},
+                                                        {HelpCommand::PartialKey, 0}}));
+}
+
+}  // namespace
+}  // namespace tosbel
