@@ -337,16 +337,6 @@ TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
     EXPECT_TRUE(editor.isLoaded());
 }
 
-TEST_F(RosterEditorTest, NameBoxesHoldEightBytesOfCodePage932) {
-    open();
-    type(0, "山田太郎花");
-    EXPECT_EQ(editor.Text1[0].text, "山田太郎");
-    type(1, "ab😀c");  // a character code page 932 cannot hold never enters
-    EXPECT_EQ(editor.Text1[1].text, "abc");
-    type(2, "ab\r\ncd");
-    EXPECT_EQ(editor.Text1[2].text, "abcd");
-}
-
 TEST_F(RosterEditorTest, CutCopyAndPasteWorkOnTheSelectionOfTheLastFocusedBox) {
     open();
     type(2, "山田太郎");
@@ -359,8 +349,8 @@ TEST_F(RosterEditorTest, CutCopyAndPasteWorkOnTheSelectionOfTheLastFocusedBox) {
     EXPECT_EQ(editor.Text1[2].text, "山郎");
 
     // A paste takes what fits, keeps what follows the caret, and drops what
-    // code page 932 cannot hold.
-    platform.clipboard = "AB😀CDEFG";
+    // code page 932 cannot hold and line breaks.
+    platform.clipboard = "AB😀\r\nCDEFG";
     editor.Toolbar1.onButtonClick(7);
     EXPECT_EQ(editor.Text1[2].text, "山ABCD郎");
     EXPECT_EQ(editor.Text1[2].selStart, 5);
