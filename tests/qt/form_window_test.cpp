@@ -111,13 +111,6 @@ QStringList actionNames(const QMenu* menu) {
     return names;
 }
 
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(w, &press);
-    }
-}
-
 class QtFormWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -264,9 +257,7 @@ TEST_F(QtFormWindow, KeyHandlersSwallowOrReplaceTheCharacter) {
     form.Text1[2].onKeyPress = form.Text1[1].onKeyPress;
     auto* other = child<QLineEdit>(win, "Text1_2");
     other->setFocus();
-    QInputMethodEvent commit;
-    commit.setCommitString(q("山1田花子"));
-    QApplication::sendEvent(other, &commit);
+    commitText(other, q("山1田花子"));
     EXPECT_EQ(other->text(), q("山田花"));
     EXPECT_EQ(form.Text1[2].text, "山田花");
 }
@@ -394,11 +385,7 @@ TEST_F(QtFormWindow, KeyHandlerThatReleasesItsFormLeavesTheWindowAlone) {
         EXPECT_FALSE(w->isVisible());
     };
     type([](QWidget* box) { QTest::keyClick(box, Qt::Key_A); });
-    type([](QWidget* box) {
-        QInputMethodEvent commit;
-        commit.setCommitString(q("山田"));
-        QApplication::sendEvent(box, &commit);
-    });
+    type([](QWidget* box) { commitText(box, q("山田")); });
 }
 
 // A small modal window that closes itself from its own button.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QString>
 #include <QTimer>
@@ -26,6 +28,20 @@ inline int px(double twips) {
 
 inline QString q(const char* utf8) {
     return QString::fromUtf8(utf8);
+}
+
+// Japanese as a keyboard sends it, one character per key press (QTest's own
+// key clicks take ASCII only), and as an input method commits it, at once.
+inline void typeText(QWidget* w, const QString& text) {
+    for (const QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &press);
+    }
+}
+inline void commitText(QWidget* w, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(w, &commit);
 }
 
 // The visible top-level window with this object name.

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -45,18 +43,13 @@ TEST_F(QtRosterEditor, JapaneseTypedOrCommittedStopsAtEightBytes) {
     QLineEdit* first = box(0);
     ASSERT_NE(first, nullptr);
     first->setFocus();
-    for (const QChar ch : q("山田太郎花")) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(first, &press);
-    }
+    typeText(first, q("山田太郎花"));
     EXPECT_EQ(first->text(), q("山田太郎"));
     EXPECT_EQ(editor.Text1[0].text, "山田太郎");
 
     QLineEdit* second = box(1);
     second->setFocus();
-    QInputMethodEvent commit;
-    commit.setCommitString(q("一二三四五"));
-    QApplication::sendEvent(second, &commit);
+    commitText(second, q("一二三四五"));
     EXPECT_EQ(second->text(), q("一二三四"));
     EXPECT_EQ(editor.Text1[1].text, "一二三四");
 }
@@ -86,9 +79,7 @@ TEST_F(QtRosterEditor, CutAndPasteKeysRunTheEditorsCommandsOnTheSelection) {
 
     QLineEdit* first = box(0);
     first->setFocus();
-    QInputMethodEvent commit;
-    commit.setCommitString(q("山田太郎"));
-    QApplication::sendEvent(first, &commit);
+    commitText(first, q("山田太郎"));
     first->setSelection(1, 2);
     QTest::keyClick(first, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(cuts, 1);
