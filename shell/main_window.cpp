@@ -404,7 +404,7 @@ void MainWindow::Form_Unload() {
 }
 
 void MainWindow::mnuFileCreate_Click() {
-    if (!mnuFileCreate.enabled) return;
+    if (!mnuFileCreate.enabled || !shell_.closeRosterEditor()) return;
     state_.RosterPath.clear();
     state_.NoMembers = 0;
     state_.OpenedFromFile = 0;
@@ -441,7 +441,7 @@ bool MainWindow::readRosterIntoState(const std::string& path) {
 }
 
 void MainWindow::mnuFileOpen_Click() {
-    if (!mnuFileOpen.enabled) return;
+    if (!mnuFileOpen.enabled || !shell_.closeRosterEditor()) return;
     state_.RosterPath =
         platform().openFileDialog({"名簿を開く", kRosterFilter, currentFolder(), ""});
     if (state_.RosterPath.empty()) return;
@@ -460,6 +460,7 @@ void MainWindow::mnuFileOpen_Click() {
 }
 
 void MainWindow::mnuFileArray2_Click(int index) {
+    if (!shell_.closeRosterEditor()) return;
     std::error_code ec;
     std::filesystem::current_path(platform().programFolder(), ec);
     savePosition();

@@ -50,13 +50,18 @@ void Shell::showMainWindow() {
     main_->show();
 }
 
+bool Shell::closeRosterEditor() {
+    if (!editor_ || !editor_->isShown()) return true;
+    editor_->mnuCancel_Click();
+    return !editor_->isShown();
+}
+
 void Shell::openRosterEditor(bool modal) {
-    // One editor at a time: one still open from an earlier open command goes.
-    if (editor_) editor_->close();
+    // One editor at a time.
+    if (!closeRosterEditor()) return;
     const RosterEditorLinks links{windows_.version, [this] { rosterSaved(); }};
     const bool xp = osName_ == "Windows XP";
     if (modal) {
-        editor_.reset();
         RosterEditor editor(state_, platform_, links, xp);
         editor.showModal();
         return;

@@ -55,6 +55,10 @@ public:
 
     // The roster editor not opened modally, while it is there.
     RosterEditor* rosterEditor() { return editor_.get(); }
+    // Before another roster takes the shared state, an editor still open goes
+    // the way its Close command goes (asking to save changed names); false
+    // when the teacher kept it open.
+    bool closeRosterEditor();
 
 private:
     void openRosterEditor(bool modal);

@@ -527,8 +527,11 @@ TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
     EXPECT_TRUE(editor->isShown());
     EXPECT_FALSE(editor->isModal());
     EXPECT_EQ(editor->Text1[1].text, "井上");
-    editor->mnuCancel_Click();
-    EXPECT_FALSE(editor->isShown());
+
+    // Names changed in an editor still open are not dropped by the next
+    // roster command: the editor asks first, as its Close does.
+    editor->Text1[2].userEdited("上田");
+    platform.answerMessage("名簿は変更されています。 保存しますか？", MsgAnswer::Cancel);
 
     bool modal = false;
     platform.modalDriver = [&modal](Form& f) {
@@ -536,6 +539,7 @@ TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
         f.close(UnloadMode::CloseBox);
     };
     main.mnuFileArray2_Click(1);
+    EXPECT_FALSE(editor->isShown());
     EXPECT_TRUE(modal);
     EXPECT_TRUE(platform.scriptDone());
 }
