@@ -1,7 +1,6 @@
 #include "roster/roster_editor.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include "core/app_state.h"
