@@ -1,9 +1,11 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "results/result_file.h"
 #include "roster/roster_file.h"
 
 namespace tosbel {
@@ -40,6 +42,24 @@ void BM_ReadRoster100(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReadRoster100);
+
+// A hand-edited result history far longer than the program ever writes, as the
+// main window reads it at every start.
+void BM_ReadResultHistory100000Lines(benchmark::State& state) {
+    const auto folder = std::filesystem::temp_directory_path() / "tosbel-bench-history";
+    std::filesystem::create_directories(folder);
+    std::string lines;
+    for (int i = 0; i < 100000; ++i)
+        lines += "C:\\Tosbel\\\x8C\x8B\x89\xCA" + std::to_string(i) + ".RLT\r\n";  // 結果
+    std::ofstream(folder / "Tosbel.ini", std::ios::binary) << lines;
+    for (auto _ : state) {
+        const auto entries = readResultHistory(folder.string());
+        if (entries.size() != 15) state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(entries);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_ReadResultHistory100000Lines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tosbel

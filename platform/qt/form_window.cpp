@@ -38,6 +38,7 @@
 #include <algorithm>
 
 #include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "platform/qt/lock_keys.h"
 #include "platform/qt/qt_platform.h"
 
@@ -368,6 +369,18 @@ protected:
 
 }  // namespace
 
+QPixmap pictureFile(const std::string& path) {
+    // Read through the program's own reader: a pipe or a device under a
+    // picture's name must not stop the program, nor a huge file fill memory.
+    constexpr std::size_t kPictureLimit = 32 * 1024 * 1024;
+    QPixmap pixmap;
+    if (const auto bytes = readFileBytes(path, kPictureLimit)) {
+        pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                            static_cast<uint>(bytes->size()));
+    }
+    return pixmap;
+}
+
 QString objectNameOf(const std::string& name, int index) {
     return index < 0 ? text(name) : text(name) + QLatin1Char('_') + QString::number(index);
 }
@@ -387,7 +400,7 @@ FormWindow::FormWindow(QtPlatform& platform, Form& form) : platform_(platform), 
     }
     setWindowFlags(flags);
     if (!form.icon.empty()) {
-        const QPixmap icon(text(form.icon));
+        const QPixmap icon = pictureFile(form.icon);
         if (!icon.isNull()) setWindowIcon(QIcon(icon));
     }
 
@@ -945,7 +958,7 @@ void FormWindow::syncControl(View& v) {
             if (picture != v.picture) {
                 v.picture = picture;
                 // A missing or unreadable picture shows nothing, as an empty one.
-                const QPixmap pixmap(picture);
+                const QPixmap pixmap = pictureFile(c.picture);
                 if (pixmap.isNull())
                     image->clear();
                 else

@@ -51,6 +51,10 @@ inline QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// A picture file (BMP, JPG, GIF, ICO) the teacher may have replaced; a null
+// picture when it is missing, unreadable, not an ordinary file or not a picture.
+QPixmap pictureFile(const std::string& path);
+
 // The object name a control, menu item or panel is found by: "Text1", or
 // "Text1_3" for element 3 of an array.
 QString objectNameOf(const std::string& name, int index);

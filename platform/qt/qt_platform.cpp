@@ -375,7 +375,7 @@ void QtPlatform::beginDrag(Control& c) {
 void QtPlatform::dragIconChanged() {
     if (!drag_ || !dragSource_ || dragIconShown_ == dragSource_->dragIcon) return;
     dragIconShown_ = dragSource_->dragIcon;
-    QPixmap icon(text(*dragIconShown_));
+    QPixmap icon = pictureFile(*dragIconShown_);
     if (icon.isNull()) icon = plainDragPixmap();
     for (const Qt::DropAction action : {Qt::MoveAction, Qt::CopyAction, Qt::IgnoreAction})
         drag_->setDragCursor(icon, action);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -62,6 +66,61 @@ TEST(ReplaceFile, KeepsWhatTheTeacherSetOnTheOldFile) {
     ASSERT_TRUE(replaceFile(link.string(), "via link\r\n"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(slurp(target), "via link\r\n");
+}
+
+TEST(ReadFileBytes, OnlyOrdinaryFilesWithinTheLimitAreRead) {
+    TempDir dir;
+    const fs::path file = dir.path() / "組.MEM";
+    spit(file, std::string(100, 'a'));
+    EXPECT_EQ(readFileBytes(file.string(), 100), std::string(100, 'a'));
+    EXPECT_EQ(readFileBytes(file.string(), 99), std::nullopt);
+    EXPECT_EQ(readFileBytes(file.string()), std::string(100, 'a'));
+
+    // None of these may wait or fill memory: a pipe no one writes to, a device
+    // without end, a folder.
+    const fs::path fifo = dir.path() / "pipe.MEM";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(readFileBytes(fifo.string()), std::nullopt);
+    EXPECT_EQ(readFileBytes("/dev/zero"), std::nullopt);
+    EXPECT_EQ(readFileBytes(dir.path().string()), std::nullopt);
+    EXPECT_EQ(readFileBytes(dir.file("ない.MEM")), std::nullopt);
+}
+
+TEST(ReplaceFile, ATargetNameNearTheLengthLimitCanBeWritten) {
+    TempDir dir;
+    // 83 characters of three bytes and ".MEM": 253 of the 255 bytes a name may have.
+    std::string name;
+    for (int i = 0; i < 82; ++i) name += "名";
+    name += "組.MEM";
+    ASSERT_EQ(name.size(), 253u);
+    const std::string target = dir.file(name);
+    ASSERT_TRUE(replaceFile(target, "a\r\n"));
+    ASSERT_TRUE(replaceFile(target, "b\r\n"));
+    EXPECT_EQ(slurp(target), "b\r\n");
+}
+
+// A process that has ended, so its number names no running program.
+pid_t endedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return child;
+}
+
+TEST(ReplaceFile, TemporariesOfAKilledRunGoAtTheNextWrite) {
+    TempDir dir;
+    const std::string stale = ".tosbel-" + std::to_string(endedProcess()) + "-3.tmp";
+    const std::string live = ".tosbel-" + std::to_string(getppid()) + "-0.tmp";
+    for (const std::string& name : {stale, live, std::string(".tosbel-x-1.tmp")})
+        spit(dir.path() / name, "half a roster");
+
+    ASSERT_TRUE(replaceFile(dir.file("組.MEM"), "a\r\n"));
+    EXPECT_FALSE(fs::exists(dir.path() / stale));
+    // One that another running program may still be writing, and a name that
+    // only looks alike, stay.
+    EXPECT_TRUE(fs::exists(dir.path() / live));
+    EXPECT_TRUE(fs::exists(dir.path() / ".tosbel-x-1.tmp"));
 }
 
 }  // namespace
