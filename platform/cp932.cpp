@@ -81,33 +81,50 @@ std::optional<std::string> utf8ToCp932(std::string_view text) {
 
 namespace {
 
-std::optional<std::string> convert(std::string_view in, const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out;
-    // Neither direction more than triples the length: a half-width katakana is
-    // one byte in code page 932 and three in UTF-8.
-    out.resize(in.size() * 3 + 4);
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    char* dst = out.data();
-    size_t dstLeft = out.size();
-    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    iconv_close(cd);
-    // An invalid sequence (EILSEQ), a truncated one at the end (EINVAL), or a
-    // character the target cannot hold: the text is refused whole.
-    if (rc == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
-    out.resize(out.size() - dstLeft);
-    return out;
-}
+// One converter per direction for the life of the thread: opening one costs
+// far more than converting a name, and the program converts name by name.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (usable()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    std::optional<std::string> operator()(std::string_view in) {
+        if (!usable()) return std::nullopt;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        std::string out;
+        // Neither direction more than triples the length: a half-width katakana
+        // is one byte in code page 932 and three in UTF-8.
+        out.resize(in.size() * 3 + 4);
+        char* src = const_cast<char*>(in.data());
+        size_t srcLeft = in.size();
+        char* dst = out.data();
+        size_t dstLeft = out.size();
+        const size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
+        // An invalid sequence (EILSEQ), a truncated one at the end (EINVAL), or a
+        // character the target cannot hold: the text is refused whole.
+        if (rc == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
+        out.resize(out.size() - dstLeft);
+        return out;
+    }
+
+private:
+    bool usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t cd_;
+};
 
 }  // namespace
 
 std::optional<std::string> cp932ToUtf8(std::string_view bytes) {
-    return convert(bytes, "UTF-8", "CP932");
+    thread_local Converter convert("UTF-8", "CP932");
+    return convert(bytes);
 }
 std::optional<std::string> utf8ToCp932(std::string_view text) {
-    return convert(text, "CP932", "UTF-8");
+    thread_local Converter convert("CP932", "UTF-8");
+    return convert(text);
 }
 
 #endif

@@ -6,9 +6,11 @@
 
 namespace tosbel {
 
-// The text of a data file as UTF-8, or nothing when the bytes are not code page
-// 932 text: invalid sequences, NUL bytes, or a file some editor saved as UTF-8
-// (which would otherwise come out as plausible-looking garbage names).
+// The text of a data file as UTF-8. Code page 932 is the files' own encoding
+// and is tried first; bytes that begin with the UTF-8 byte-order mark, or that
+// cannot be code page 932 but are well-formed UTF-8 (a class list saved by
+// Notepad or a school system), are read as UTF-8. Anything else, and any text
+// with a NUL byte, is nothing: a failed read rather than garbage names.
 std::optional<std::string> decodeTextFile(std::string_view bytes);
 
 }  // namespace tosbel
