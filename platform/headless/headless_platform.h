@@ -27,6 +27,8 @@ public:
 class HeadlessPlatform final : public Platform {
 public:
     HeadlessPlatform() : random_({0.5f}) {}
+    HeadlessPlatform(const HeadlessPlatform&) = delete;
+    HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
     // The script, consumed in order.
     void answerMessage(std::string expectedText, MsgAnswer answer = MsgAnswer::Ok);
@@ -70,7 +72,7 @@ public:
     void showHelp(const HelpRequest& r) override { helps.push_back(r); }
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
-    SettingsStore& settings() override { return store; }
+    SettingsStore& settings() override { return noticingStore_; }
     Clock& clock() override { return fixedClock; }
     RandomSource& random() override { return random_; }
     ScreenTwips screen() override { return screenSize; }
@@ -89,6 +91,7 @@ private:
     Answer take(Kind kind, const std::string& what);
 
     std::deque<Answer> script_;
+    NoticingSettingsStore noticingStore_{store, *this};
     ScriptedRandom random_;
 };
 

@@ -7,11 +7,13 @@ std::string MemorySettingsStore::read(std::string_view section, std::string_view
     return it == values_.end() ? std::string() : it->second;
 }
 
-void MemorySettingsStore::save(std::string_view section, std::string_view key,
+bool MemorySettingsStore::save(std::string_view section, std::string_view key,
                                std::string_view value) {
+    if (failSaves) return false;
     Address address{std::string(section), std::string(key)};
     values_[address] = std::string(value);
     saves_.push_back(std::move(address));
+    return true;
 }
 
 }  // namespace tosbel

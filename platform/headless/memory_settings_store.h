@@ -16,7 +16,10 @@ public:
     using Address = std::pair<std::string, std::string>;  // section, key
 
     std::string read(std::string_view section, std::string_view key) override;
-    void save(std::string_view section, std::string_view key, std::string_view value) override;
+    bool save(std::string_view section, std::string_view key, std::string_view value) override;
+
+    // A full disk or a read-only settings file: every save fails, nothing is kept.
+    bool failSaves = false;
 
     const std::map<Address, std::string>& values() const { return values_; }
     const std::vector<Address>& saves() const { return saves_; }

@@ -56,7 +56,7 @@ public:
     std::string clipboardText() override;
     void setClipboardText(const std::string& text) override;
 
-    SettingsStore& settings() override { return settings_; }
+    SettingsStore& settings() override { return noticingSettings_; }
     Clock& clock() override { return clock_; }
     RandomSource& random() override { return random_; }
     ScreenTwips screen() override;
@@ -84,6 +84,7 @@ private:
     std::string programFolder_;
     std::optional<OsVersion> osVersion_;
     QtSettingsStore settings_;
+    NoticingSettingsStore noticingSettings_{settings_, *this};
     SystemClock clock_;
     ClockSeededRandom random_;
 

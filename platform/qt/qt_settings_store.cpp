@@ -1,5 +1,8 @@
 #include "platform/qt/qt_settings_store.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QString>
 #include <QVariant>
 
@@ -16,24 +19,55 @@ QString address(std::string_view section, std::string_view key) {
 }
 
 #ifdef _WIN32
-constexpr QSettings::Format kFormat = QSettings::NativeFormat;
+std::unique_ptr<QSettings> openSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("TOSBEL"), QStringLiteral("TOSBEL"));
+}
 #else
-constexpr QSettings::Format kFormat = QSettings::IniFormat;
+// Where Qt keeps a user's INI settings, named here so that it can be looked at
+// before Qt reads it.
+QString settingsFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/TOSBEL/TOSBEL.ini");
+}
+
+std::unique_ptr<QSettings> openSettings() {
+    const QFileInfo info(settingsFile());
+    if (info.exists() && !info.isFile()) return nullptr;
+    return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
+}
 #endif
 
 }  // namespace
 
-QtSettingsStore::QtSettingsStore()
-    : settings_(kFormat, QSettings::UserScope, QStringLiteral("TOSBEL"), QStringLiteral("TOSBEL")) {
-}
+QtSettingsStore::QtSettingsStore() : settings_(openSettings()) {}
+
+QtSettingsStore::~QtSettingsStore() = default;
 
 std::string QtSettingsStore::read(std::string_view section, std::string_view key) {
-    return settings_.value(address(section, key), QString()).toString().toStdString();
+    if (!settings_) {
+        const auto it = unkept_.find({std::string(section), std::string(key)});
+        return it == unkept_.end() ? std::string() : it->second;
+    }
+    return settings_->value(address(section, key), QString()).toString().toStdString();
 }
 
-void QtSettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
-    settings_.setValue(address(section, key), text(value));
-    settings_.sync();
+bool QtSettingsStore::save(std::string_view section, std::string_view key, std::string_view value) {
+    if (!settings_) {
+        unkept_[{std::string(section), std::string(key)}] = std::string(value);
+        return false;
+    }
+    settings_->setValue(address(section, key), text(value));
+    settings_->sync();
+    return settings_->status() == QSettings::NoError;
+}
+
+std::string QtSettingsStore::location() const {
+#ifdef _WIN32
+    return QDir::toNativeSeparators(settings_->fileName()).toStdString();
+#else
+    return settingsFile().toStdString();
+#endif
 }
 
 }  // namespace tosbel

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -9,6 +10,8 @@
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
+
+#include <sys/stat.h>
 
 #include "platform/form.h"
 #include "platform/qt/name_filters.h"
@@ -134,6 +137,36 @@ TEST(QtSettingsStore, ValuesSurviveANewStoreAndReachTheFileAtOnce) {
     QtSettingsStore again;
     EXPECT_EQ(again.read("Koma", "Koma(0)"), "山田 花子");
     EXPECT_EQ(again.read("Koma", "Koma(1)"), "");
+}
+
+TEST(QtSettingsStore, ASettingsFileThatCannotBeKeptIsSaidSoAndAPipeIsNeverRead) {
+    const QString file =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, q("TOSBEL"), q("TOSBEL")).fileName();
+    const QString folder = QFileInfo(file).absolutePath();
+    QDir(folder).removeRecursively();
+    QDir().mkpath(QFileInfo(folder).absolutePath());
+
+    // Where the folder should be there is a file: nothing can be written.
+    {
+        QFile blocker(folder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    {
+        QtSettingsStore store;
+        EXPECT_FALSE(store.save("Config", "OptDbl", "0"));
+        EXPECT_EQ(store.location(), file.toStdString());
+    }
+    QFile::remove(folder);
+
+    // A named pipe in the file's place would keep a reader waiting for ever.
+    QDir().mkpath(folder);
+    ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    {
+        QtSettingsStore store;
+        EXPECT_FALSE(store.save("Config", "OptDbl", "0"));
+        EXPECT_EQ(store.read("Config", "OptDbl"), "0");  // kept for the run
+    }
+    QFile::remove(file);
 }
 
 }  // namespace
