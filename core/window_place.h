@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/settings.h"
@@ -22,11 +23,15 @@ inline constexpr WindowPlace kMainWindowPlace{key::I_Top, key::I_Left, &AppState
 inline constexpr WindowPlace kRosterEditorPlace{key::T_Top, key::T_Left, &AppState::T_Top,
                                                 &AppState::T_Left};
 
-// Centred on the screen when OptCent is "1", otherwise at the remembered place.
-void placeWindow(Form& f, const AppState& s, const WindowPlace& p, ScreenTwips screen);
+// Centred on the screen when OptCent is "1", otherwise at the remembered place,
+// unless that place would leave the window's title bar off every screen.
+void placeWindow(Form& f, const AppState& s, const WindowPlace& p);
+// Whether enough of the title bar of a window at this place lies on a screen
+// for the teacher to take hold of it.
+bool titleOnAScreen(int top, int left, int width, const std::vector<ScreenArea>& screens);
 void centreWindow(Form& f, ScreenTwips screen);
 // Where the window is now becomes its remembered place, in memory and in the
 // store.
-void saveWindowPlace(const Form& f, AppState& s, SettingsStore& store, const WindowPlace& p);
+void saveWindowPlace(Form& f, AppState& s, const WindowPlace& p);
 
 }  // namespace tosbel

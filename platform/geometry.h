@@ -19,4 +19,12 @@ struct ScreenTwips {
     float height = 0;
 };
 
+// A screen's usable area on the desktop, the primary screen's top left at (0, 0).
+struct ScreenArea {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+};
+
 }  // namespace tosbel

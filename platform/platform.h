@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/geometry.h"
@@ -87,6 +88,8 @@ public:
     virtual Clock& clock() = 0;
     virtual RandomSource& random() = 0;
     virtual ScreenTwips screen() = 0;
+    // Every screen of the desktop; by default the one that screen() measures.
+    virtual std::vector<ScreenArea> screens() { return {{0, 0, screen().width, screen().height}}; }
     virtual std::optional<OsVersion> osVersion() = 0;
     // The folder the program's files live in (see the program-folder rule).
     virtual std::string programFolder() = 0;

@@ -7,6 +7,7 @@
 #include "core/display.h"
 #include "core/settings.h"
 #include "core/window_place.h"
+#include "platform/cp932.h"
 #include "platform/platform.h"
 #include "roster/roster_file.h"
 
@@ -67,6 +68,7 @@ std::string refusal(std::string_view name) {
     if (name.find(',') != std::string_view::npos) return "に「,」は使えません。";
     if (name.front() == '"') return "の先頭に「\"」は使えません。";
     if (name.front() == ' ' || name.front() == '\t') return "の先頭に空白は使えません。";
+    if (!cp932ByteLength(name)) return "には名簿に保存できない文字があります。";
     return {};
 }
 
@@ -273,9 +275,15 @@ void RosterEditor::Form_Load() {
     height = kHeight + (windowsXp_ ? state_.XpHeightExtra : 0);
     width = kWidth;
     const int count = std::clamp<int>(state_.MemberCount, 0, kMaxMembers);
-    for (int k = 1; k <= count; ++k)
-        Text1[static_cast<std::size_t>(k - 1)].setText(state_.Members[static_cast<std::size_t>(k)]);
-    placeWindow(*this, state_, kRosterEditorPlace, platform().screen());
+    for (int k = 1; k <= count; ++k) {
+        TextBox& box = Text1[static_cast<std::size_t>(k - 1)];
+        const std::string& member = state_.Members[static_cast<std::size_t>(k)];
+        box.setText(member);
+        // A name from a UTF-8 class list may hold a character code page 932
+        // lacks: shown whole, so that saving names it instead of dropping it.
+        if (!cp932ByteLength(member)) box.text = member;
+    }
+    placeWindow(*this, state_, kRosterEditorPlace);
     mnuOptBack.checked = state_.OptDbl2 == "1";
     showStatusTexts();
 }
@@ -292,7 +300,7 @@ void RosterEditor::Timer1_Timer() {
 
 bool RosterEditor::Form_QueryUnload(UnloadMode) {
     // Every way out keeps the window's place; none of them asks anything.
-    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+    saveWindowPlace(*this, state_, kRosterEditorPlace);
     return true;
 }
 
@@ -303,7 +311,7 @@ void RosterEditor::Form_DblClick() {
 // Saving -----------------------------------------------------------------------
 
 bool RosterEditor::buildMemberList(Save command) {
-    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+    saveWindowPlace(*this, state_, kRosterEditorPlace);
 
     clearRoster(state_);
     absent_.fill(false);
@@ -414,7 +422,7 @@ bool RosterEditor::boxesDifferFromMembers() const {
 }
 
 void RosterEditor::mnuCancel_Click() {
-    saveWindowPlace(*this, state_, platform().settings(), kRosterEditorPlace);
+    saveWindowPlace(*this, state_, kRosterEditorPlace);
     if (state_.OpenedFromFile || state_.NoMembers) {
         state_.RosterChanged = boxesDifferFromMembers() ? 1 : 0;
         if (state_.RosterChanged && platform().messageBox(kChanged) == MsgAnswer::Ok) {

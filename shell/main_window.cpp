@@ -320,7 +320,7 @@ void MainWindow::Form_Load() {
 
     mnuOptLogo.enabled = true;
     mnuOptLogo.checked = state_.OptLogo == "1";
-    placeWindow(*this, state_, kMainWindowPlace, platform().screen());
+    placeWindow(*this, state_, kMainWindowPlace);
     mnuOptEnvCnter.checked = state_.OptCent == "1";
     mnuOptDouble.checked = state_.OptDbl == "1";
 
@@ -379,7 +379,7 @@ void MainWindow::Form_DblClick() {
 }
 
 void MainWindow::savePosition() {
-    saveWindowPlace(*this, state_, platform().settings(), kMainWindowPlace);
+    saveWindowPlace(*this, state_, kMainWindowPlace);
 }
 
 void MainWindow::mnuEnd_Click() {

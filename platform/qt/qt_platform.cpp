@@ -426,6 +426,20 @@ ScreenTwips QtPlatform::screen() {
             static_cast<float>(size.height() * kTwipsPerInch / dpi)};
 }
 
+std::vector<ScreenArea> QtPlatform::screens() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return {};
+    // Windows are placed in the primary screen's twips, as the renderer draws them.
+    const double perPixel = kTwipsPerInch / primary->logicalDotsPerInch();
+    const auto twips = [perPixel](int px) { return static_cast<float>(px * perPixel); };
+    std::vector<ScreenArea> areas;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect r = s->availableGeometry();
+        areas.push_back({twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())});
+    }
+    return areas;
+}
+
 std::optional<OsVersion> QtPlatform::osVersion() {
 #ifdef _WIN32
     OSVERSIONINFOA info{};

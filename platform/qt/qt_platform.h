@@ -60,6 +60,7 @@ public:
     Clock& clock() override { return clock_; }
     RandomSource& random() override { return random_; }
     ScreenTwips screen() override;
+    std::vector<ScreenArea> screens() override;
     std::optional<OsVersion> osVersion() override;
     std::string programFolder() override { return programFolder_; }
     bool caseSensitivePaths() override;

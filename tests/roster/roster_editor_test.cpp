@@ -300,6 +300,30 @@ TEST_F(RosterEditorTest, NamesTheFileWouldChangeAreRefusedBeforeAnythingIsWritte
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
+TEST_F(RosterEditorTest, AUtf8NameCodePage932CannotHoldIsNamedAtTheSaveAndNeverDropped) {
+    const std::string path = dir.file("utf8.MEM");
+    const std::string utf8 = "\xEF\xBB\xBF青木\r\n𠮷田\r\n";
+    spit(path, utf8);
+    openedFrom(path, readRoster(path).names);
+    open();
+    EXPECT_EQ(editor.Text1[1].text, "𠮷田");
+
+    const std::string notice = "2番の氏名には名簿に保存できない文字があります。";
+    platform.answerMessage(notice);
+    editor.mnuFileOverWrite_Click();
+    EXPECT_EQ(platform.messages.back(),
+              (Message{notice, "氏名確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+    EXPECT_EQ(editor.focused(), &editor.Text1[1]);
+    EXPECT_EQ(slurp(path), utf8);
+
+    // Put right, the roster is written back in code page 932.
+    type(1, "吉田");
+    platform.answerMessage(kModified.text);
+    platform.answerMessage(count(2, 0).text);
+    editor.mnuFileOverWrite_Click();
+    EXPECT_EQ(slurp(path), "\x90\xC2\x96\xD8\r\n\x8B\x67\x93\x63\r\n");
+}
+
 TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
     const std::string path = dir.file("locked.MEM");
     spit(path, "old\r\n");

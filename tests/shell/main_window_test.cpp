@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_editor.h"
 #include "roster/roster_file.h"
@@ -102,6 +104,66 @@ TEST_F(ShellTest, LogoOffOpensTheMainWindowAtItsStoredPlaceWhenNotCentred) {
     EXPECT_EQ(main().left, 450);
     EXPECT_FALSE(main().mnuOptEnvCnter.checked);
     EXPECT_FALSE(main().mnuOptLogo.checked);
+}
+
+TEST(MainWindowPlace, APlaceOffEveryScreenOpensCentredAndStaysStoredUntilMoved) {
+    struct Case {
+        const char* top;
+        const char* left;
+        bool kept;
+    };
+    // A 1024 × 768 screen of 15360 × 11520 twips; the window is 12000 wide.
+    const Case cases[] = {
+        {"99999999999", "0", false}, {"-5000000", "0", false}, {"30000", "0", false},
+        {"0", "30000", false},       {"-1", "0", false},       {"0", "-11000", false},
+        {"0", "-10000", true},       {"11160", "0", true},     {"11161", "0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.top) + ", " + c.left);
+        HeadlessPlatform p;
+        p.store.save("Config", "OptLogo", "0");
+        p.store.save("Position", "OptCent", "0");
+        p.store.save("Position", "I_Top", c.top);
+        p.store.save("Position", "I_Left", c.left);
+        Shell s(p);
+        s.startUp();
+        MainWindow& w = *s.mainWindow();
+        if (c.kept) {
+            EXPECT_EQ(w.top, std::stoi(c.top));
+            EXPECT_EQ(w.left, std::stoi(c.left));
+            continue;
+        }
+        EXPECT_EQ(w.top, 1260);
+        EXPECT_EQ(w.left, 1680);
+        // Not moved: the stored place is left for the screen it may belong to.
+        p.answerMessage(kExit, MsgAnswer::Cancel);
+        w.mnuEnd.onClick();
+        EXPECT_EQ(p.store.read("Position", "I_Top"), c.top);
+        // Moved: where it now stands is stored.
+        w.top = 600;
+        p.answerMessage(kExit, MsgAnswer::Cancel);
+        w.mnuEnd.onClick();
+        EXPECT_EQ(p.store.read("Position", "I_Top"), "600");
+        EXPECT_EQ(p.store.read("Position", "I_Left"), "1680");
+    }
+}
+
+TEST_F(ShellTest, SettingsThatCannotBeSavedAreReportedOncePerRun) {
+    set("Config", "OptLogo", "0");
+    platform.store.failSaves = true;
+    const std::string notice =
+        "設定を保存できませんでした。ディスクの空きと書き込みの許可を確認して下さい。";
+    platform.answerMessage(notice);
+    shell.startUp();  // the first defaults cannot be written
+    EXPECT_EQ(platform.messages.back(),
+              (Message{notice, "設定の保存確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+    ASSERT_TRUE(main().isShown());
+
+    // The option still works for this run, and nothing more is said.
+    main().mnuOptDouble.onClick();
+    EXPECT_EQ(shell.state().OptDbl, "0");
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_TRUE(platform.scriptDone());
 }
 
 TEST_F(ShellTest, StatusBarShowsTheDateAndTimeAndTheTimerRefreshesThem) {
@@ -358,12 +420,13 @@ TEST_F(ShellTest, OpeningARosterReadsItRecordsItAndOpensTheEditor) {
 }
 
 TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
-    spit(dir.path() / "utf8.MEM", "山田\r\n");  // saved as UTF-8 by another editor
+    spit(dir.path() / "utf16.MEM", std::string("\xFF\xFE\x71\x5C\r\0\n\0", 8));
     std::string many;
     for (int i = 0; i < 101; ++i) many += "a\r\n";
     spit(dir.path() / "many.MEM", many);
     quietStart();
-    for (const char* name : {"missing.MEM", "utf8.MEM", "many.MEM"}) {
+    ASSERT_EQ(mkfifo((dir.path() / "pipe.MEM").c_str(), 0600), 0);
+    for (const char* name : {"missing.MEM", "utf16.MEM", "many.MEM", "pipe.MEM", "/dev/zero"}) {
         SCOPED_TRACE(name);
         shell.state().Members[1] = "前の名簿";
         shell.state().MemberCount = 1;
@@ -430,6 +493,23 @@ TEST_F(ShellTest, PastLogFillsTheInitialSeatsOrIsRefused) {
                   (Message{kPastLogMissing, "ﾌｧｲﾙの存在確認", MsgButtons::Ok, MsgIcon::Critical}));
     }
     EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(ShellTest, PastLogsListTheNewestFifteenOfALongHistory) {
+    std::string history;
+    for (int i = 1; i <= 20; ++i) history += dir.file(std::to_string(i) + ".RLT") + "\r\n\r\n";
+    spit(dir.path() / "Tosbel.ini", history);
+    quietStart();
+    ASSERT_EQ(main().mnuFileArray.upperBound(), 15);
+    for (int entry = 1; entry <= 15; ++entry)
+        EXPECT_EQ(main().mnuFileArray[entry].caption, dir.file(std::to_string(entry + 5) + ".RLT"));
+}
+
+TEST_F(ShellTest, AHistoryThatIsNoFileListsNothing) {
+    ASSERT_EQ(mkfifo((dir.path() / "Tosbel.ini").c_str(), 0600), 0);
+    quietStart();  // would wait for a writer for ever
+    EXPECT_TRUE(main().isShown());
+    EXPECT_EQ(main().mnuFileArray.upperBound(), 0);
 }
 
 TEST_F(ShellTest, LastResultClosesTheMainWindowAndShowsTheResult) {
