@@ -14,6 +14,8 @@ packages=(
     # The end-to-end test runs the program in a virtual X screen and drives it
     # (it talks to the X server through libxcb too); xvfb-run needs xauth.
     xvfb xdotool xauth libxcb1-dev
+    # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -14,3 +14,6 @@ cmake --build build/logic
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOSBEL_SANITIZE=ON
 cmake --build build/test
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"
+
+# Every reader of outside bytes, fuzzed for a few seconds each.
+scripts/fuzz.sh
