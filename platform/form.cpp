@@ -121,6 +121,59 @@ void Control::replaceSelection(std::string_view t) {
     userEdited(edit.text);
 }
 
+void Control::click() {
+    switch (kind) {
+        case ControlKind::CheckBox:
+            return setValue(value == 1 ? 0 : 1);
+        case ControlKind::OptionButton:
+            // Its click is its turning on: a click on the option already on
+            // says nothing.
+            return setValue(1);
+        default:
+            if (onClick) onClick();
+    }
+}
+
+void Control::dblClick() {
+    if (onDblClick) onDblClick();
+}
+
+void Control::mouseDown(const MouseDown& m) {
+    if (onMouseDown) onMouseDown(m);
+}
+
+void Control::setValue(int v) {
+    if (kind == ControlKind::ScrollBar) v = std::clamp(v, std::min(min, max), std::max(min, max));
+    if (v == value) return;
+    switch (kind) {
+        case ControlKind::CheckBox:
+            value = v;
+            break;
+        case ControlKind::OptionButton:
+            if (v == 0) {
+                value = 0;
+                return;
+            }
+            // One option is on in each frame.
+            if (form) {
+                for (Control* other : form->controls())
+                    if (other->kind == ControlKind::OptionButton && other->container == container)
+                        other->value = 0;
+            }
+            value = 1;
+            break;
+        case ControlKind::ScrollBar:
+            value = v;
+            if (onChange) onChange();
+            return;
+        default:
+            value = v;
+            return;
+    }
+    if (onClick) onClick();
+    if (onChange) onChange();
+}
+
 bool Control::takesFocus() const {
     switch (kind) {
         case ControlKind::TextBox:
@@ -287,8 +340,48 @@ void Form::focusNext() {
     if (Control* c = nextInTabOrder(focused_)) setFocus(*c);
 }
 
-void Form::dropOn(Control& target, Control& source) {
-    if (target.onDragDrop) target.onDragDrop(source);
+bool Form::keyPress(Control* c, KeyPress& press) {
+    const bool preview = onKeyPress && (keyPreview || !c);
+    if (!preview && !(c && c->onKeyPress)) return false;
+    if (preview) onKeyPress(press);
+    // The form's handler may have closed the window: the key goes no further.
+    if (loaded_ && press.key != 0 && c && c->onKeyPress) c->onKeyPress(press);
+    return true;
+}
+
+void Form::dragOver(Control* target, Control& source, DragState state) {
+    if (!target)
+        Form_DragOver(source, state);
+    else if (target->onDragOver)
+        target->onDragOver(source, state);
+}
+
+void Form::drop(Control* target, Control& source) {
+    if (!target)
+        Form_DragDrop(source);
+    else if (target->onDragDrop)
+        target->onDragDrop(source);
+}
+
+void Toolbar::lay(int count, std::initializer_list<int> separators,
+                  std::initializer_list<ToolEntry> entries) {
+    buttons.assign(static_cast<std::size_t>(count), {});
+    for (int i = 1; i <= count; ++i) button(i).index = i;
+    for (const int i : separators) button(i).separator = true;
+    for (const ToolEntry& e : entries) {
+        ToolButton& b = button(e.index);
+        b.toolTip = e.toolTip;
+        b.image = e.image;
+        b.command = e.command;
+    }
+}
+
+void Toolbar::click(int index) {
+    const ToolButton& b = button(index);
+    if (b.command)
+        b.command->click();
+    else if (onButtonClick)
+        onButtonClick(index);
 }
 
 Control* Form::find(std::string_view controlName, int index) const {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -105,6 +106,7 @@ struct Control {
     int tabIndex = 0;
     bool tabStop = true;
     std::string dragIcon;  // picture that follows the pointer while this control is dragged
+    std::string tag;       // the program's own note on the control
 
     std::function<void()> onClick;
     std::function<void()> onDblClick;
@@ -124,6 +126,17 @@ struct Control {
         byteLimit = bytes;
         return *this;
     }
+
+    // What the user's actions do, the same whichever renderer or test sends
+    // them. A click turns a check box over and an option button on, then runs
+    // the click and change events; on other controls it runs the click event.
+    void click();
+    void dblClick();
+    void mouseDown(const MouseDown& m);
+    // The value set by the teacher or by the program: a check box that
+    // changes, or an option button turned on (the others of its frame go
+    // off), runs its click and change events; a scroll bar its change event.
+    void setValue(int v);
 
     // The program fills a box: the text is cut to the box's byte limit. A text
     // box holds one line: line breaks and other control characters never enter.
@@ -218,6 +231,9 @@ struct MenuItem {
     std::function<void()> onClick;
 
     bool isSeparator() const { return caption == "-"; }
+    void click() const {
+        if (onClick) onClick();
+    }
 };
 
 // A menu control array: element 0 is declared with the window, more are loaded
@@ -256,6 +272,19 @@ struct ToolButton {
     bool separator = false;
     bool enabled = true;
     bool visible = true;
+    // The menu command the button stands for: it is on when the command is,
+    // and runs it.
+    MenuItem* command = nullptr;
+
+    bool isEnabled() const { return command ? command->enabled : enabled; }
+};
+
+// A pictured button as a window declares it.
+struct ToolEntry {
+    int index;
+    std::string_view toolTip;
+    std::string_view image;
+    MenuItem* command = nullptr;
 };
 
 struct Toolbar {
@@ -267,6 +296,11 @@ struct Toolbar {
     std::function<void()> onDblClick;
 
     ToolButton& button(int index) { return buttons.at(static_cast<std::size_t>(index - 1)); }
+    // A press on button `index`: its command, or the toolbar's own handler.
+    void click(int index);
+    // `count` blank buttons, separators at the given places, then the pictured ones.
+    void lay(int count, std::initializer_list<int> separators,
+             std::initializer_list<ToolEntry> entries);
 };
 
 enum class PanelStyle { Text, Date, Time, CapsLock, Insert };
@@ -313,6 +347,23 @@ public:
     // The box with corners (x1, y1) and (x2, y2), both included, as a line
     // drawn "B F" would fill it.
     virtual void fillBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+};
+
+// Declares a control, control array or menu item under its member's own name,
+// so the name is written once: TOSBEL_DECLARE(Text1), or for a menu item
+// TOSBEL_DECLARE(mnuFileOpen, "名簿を開く(&O)...", Shortcut::ctrlKey('O')).
+#define TOSBEL_DECLARE(member, ...) declare(member, #member __VA_OPT__(, ) __VA_ARGS__)
+// Binds a menu item's click to the handler named after it (mnuFileOpen_Click),
+// or each element of a menu item array to it with the element's index.
+#define TOSBEL_ON_CLICK(member) member.onClick = [this] { member##_Click(); }
+#define TOSBEL_ON_CLICK_EACH(member)                   \
+    for (std::size_t i_ = 0; i_ < member.size(); ++i_) \
+    member[i_].onClick = [this, i_] { member##_Click(static_cast<int>(i_)); }
+
+// One element of a menu item array: its caption and shortcut.
+struct MenuEntry {
+    std::string_view caption;
+    Shortcut shortcut{};
 };
 
 class Form {
@@ -384,12 +435,21 @@ public:
     Control* nextInTabOrder(const Control* from) const;
     // The renderer reports that the user moved the focus.
     void focusMovedTo(Control* c);
-    // A control's drag ended over `target`.
-    void dropOn(Control& target, Control& source);
+    // A key typed while `c` has the focus (none: the window itself): the
+    // form's handler first when it previews keys, then the control's, each
+    // able to change the key or swallow it (0). False when no handler saw it.
+    bool keyPress(Control* c, KeyPress& press);
+    // A control's drag over `target` (none: the window's own background), and
+    // its drop there.
+    void dragOver(Control* target, Control& source, DragState state);
+    void drop(Control* target, Control& source);
 
     Platform& platform() { return platform_; }
     Control* find(std::string_view controlName, int index = -1) const;
     MenuItem* findMenu(std::string_view menuName, int index = -1) const;
+
+    // A timer of the window, started when it is shown.
+    void declare(Timer& timer, std::string_view timerName, int interval);
 
 protected:
     void declare(Control& c, std::string_view controlName, int index = -1);
@@ -400,9 +460,15 @@ protected:
     }
     void declare(MenuItem& item, std::string_view menuName, std::string_view menuCaption,
                  Shortcut shortcut = {}, int index = -1);
+    template <std::size_t N>
+    void declare(std::array<MenuItem, N>& items, std::string_view menuName,
+                 const std::array<MenuEntry, N>& entries) {
+        for (std::size_t i = 0; i < N; ++i)
+            declare(items[i], menuName, entries[i].caption, entries[i].shortcut,
+                    static_cast<int>(i));
+    }
     // Puts element 0 of a menu array into `parent`'s items at the current end.
     void declare(MenuArray& array, MenuItem& parent);
-    void declare(Timer& timer, std::string_view timerName, int interval);
 
 private:
     friend class MenuArray;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,6 +79,9 @@ public:
     virtual void beginDrag(Control& c) = 0;
     // Ends the program: every window closes at once, without questions.
     virtual void endProgram() = 0;
+    // Frees a window the program is done with once no handler is running, so
+    // the handler that closed or replaced it never runs on a freed form.
+    virtual void releaseWhenIdle(std::unique_ptr<Form> form) = 0;
 
     virtual void showHelp(const HelpRequest& r) = 0;
 

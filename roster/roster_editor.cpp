@@ -6,6 +6,7 @@
 #include "core/app_state.h"
 #include "core/display.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/cp932.h"
 #include "platform/platform.h"
@@ -86,15 +87,13 @@ RosterEditor::RosterEditor(AppState& state, Platform& platform, RosterEditorLink
     declareControls();
     declareMenus();
     declareToolbar();
-    declare(Timer1, "Timer1", 33000);
-    Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
 void RosterEditor::declareControls() {
-    declare(Label2, "Label2");
-    declare(Label1, "Label1");
-    declare(Text1, "Text1");
-    declare(Check1, "Check1");
+    TOSBEL_DECLARE(Label2);
+    TOSBEL_DECLARE(Label1);
+    TOSBEL_DECLARE(Text1);
+    TOSBEL_DECLARE(Check1);
 
     // Four groups of 25 rows under the toolbar: number, name, attendance.
     constexpr int kGroupWidth = 2955, kMargin = 60;
@@ -173,102 +172,58 @@ void RosterEditor::declareControls() {
 }
 
 void RosterEditor::declareMenus() {
-    declare(mnuFile, "mnuFile", "ﾌｧｲﾙ(&F)");
-    declare(mnuFileOverWrite, "mnuFileOverWrite", "名簿の上書き保存(&S)", Shortcut::ctrlKey('S'));
-    declare(mnuNewFile, "mnuNewFile", "名前を付けて名簿の保存(&N)...", Shortcut::ctrlKey('N'));
-    declare(mnuFileDummy, "mnuFileDummy", "-");
-    declare(mnuCancel, "mnuCancel", "取消・了解(&X)");
+    TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
+    TOSBEL_DECLARE(mnuFileOverWrite, "名簿の上書き保存(&S)", Shortcut::ctrlKey('S'));
+    TOSBEL_DECLARE(mnuNewFile, "名前を付けて名簿の保存(&N)...", Shortcut::ctrlKey('N'));
+    TOSBEL_DECLARE(mnuFileDummy, "-");
+    TOSBEL_DECLARE(mnuCancel, "取消・了解(&X)");
     mnuFile.items = {&mnuFileOverWrite, &mnuNewFile, &mnuFileDummy, &mnuCancel};
 
-    declare(mnuEdit, "mnuEdit", "編集(&E)");
-    declare(mnuEditCutCopyPaste[0], "mnuEditCutCopyPaste", "切り取り(&T)", Shortcut::ctrlKey('X'),
-            0);
-    declare(mnuEditCutCopyPaste[1], "mnuEditCutCopyPaste", "ｺﾋﾟｰ(&C)", Shortcut::ctrlKey('C'), 1);
-    declare(mnuEditCutCopyPaste[2], "mnuEditCutCopyPaste", "貼り付け(&P)", Shortcut::ctrlKey('V'),
-            2);
-    declare(mnuEditDummy, "mnuEditDummy", "-");
-    declare(mnuEditDelete, "mnuEditDelete", "削除(&D)...", Shortcut::ctrlKey('D'));
+    TOSBEL_DECLARE(mnuEdit, "編集(&E)");
+    TOSBEL_DECLARE(mnuEditCutCopyPaste, {{{"切り取り(&T)", Shortcut::ctrlKey('X')},
+                                          {"ｺﾋﾟｰ(&C)", Shortcut::ctrlKey('C')},
+                                          {"貼り付け(&P)", Shortcut::ctrlKey('V')}}});
+    TOSBEL_DECLARE(mnuEditDummy, "-");
+    TOSBEL_DECLARE(mnuEditDelete, "削除(&D)...", Shortcut::ctrlKey('D'));
     mnuEdit.items = {&mnuEditCutCopyPaste[0], &mnuEditCutCopyPaste[1], &mnuEditCutCopyPaste[2],
                      &mnuEditDummy, &mnuEditDelete};
 
-    declare(mnuOption, "mnuOption", "ｵﾌﾟｼｮﾝ(&O)");
-    declare(mnuOptBack, "mnuOptBack", "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
+    TOSBEL_DECLARE(mnuOption, "ｵﾌﾟｼｮﾝ(&O)");
+    TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
     mnuOption.items = {&mnuOptBack};
 
-    declare(mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    declare(mnuHelpContext_KeyWord[0], "mnuHelpContext_KeyWord", "ﾄﾋﾟｯｸの検索(&H)",
-            Shortcut{vk::F1}, 0);
-    declare(mnuHelpContext_KeyWord[1], "mnuHelpContext_KeyWord", "当該ﾍﾙﾌﾟ(&C)", {}, 1);
-    declare(mnuDummy2, "mnuDummy2", "-");
-    declare(mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    TOSBEL_DECLARE(mnuHelp, "ﾍﾙﾌﾟ(&H)");
+    TOSBEL_DECLARE(mnuHelpContext_KeyWord,
+                   {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"当該ﾍﾙﾌﾟ(&C)"}}});
+    TOSBEL_DECLARE(mnuDummy2, "-");
+    TOSBEL_DECLARE(mnuVersion, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
     mnuHelp.items = {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuDummy2,
                      &mnuVersion};
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 
-    mnuFileOverWrite.onClick = [this] { mnuFileOverWrite_Click(); };
-    mnuNewFile.onClick = [this] { mnuNewFile_Click(); };
-    mnuCancel.onClick = [this] { mnuCancel_Click(); };
-    for (int i = 0; i < 3; ++i)
-        mnuEditCutCopyPaste[static_cast<std::size_t>(i)].onClick = [this, i] {
-            mnuEditCutCopyPaste_Click(i);
-        };
-    mnuEditDelete.onClick = [this] { mnuEditDelete_Click(); };
-    mnuOptBack.onClick = [this] { mnuOptBack_Click(); };
-    for (int i = 0; i < 2; ++i)
-        mnuHelpContext_KeyWord[static_cast<std::size_t>(i)].onClick = [this, i] {
-            mnuHelpContext_KeyWord_Click(i);
-        };
-    mnuVersion.onClick = [this] {
-        if (links_.version) links_.version();
-    };
+    TOSBEL_ON_CLICK(mnuFileOverWrite);
+    TOSBEL_ON_CLICK(mnuNewFile);
+    TOSBEL_ON_CLICK(mnuCancel);
+    TOSBEL_ON_CLICK_EACH(mnuEditCutCopyPaste);
+    TOSBEL_ON_CLICK(mnuEditDelete);
+    TOSBEL_ON_CLICK_EACH(mnuHelpContext_KeyWord);
+    bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl2, state_, section::Config, key::OptDbl2);
+    mnuVersion.onClick = links_.version;
     mnuVersion.enabled = static_cast<bool>(links_.version);
 }
 
 void RosterEditor::declareToolbar() {
-    struct Button {
-        int index;
-        const char* toolTip;
-        const char* image;
-    };
     // The blanks around the tips are part of them.
-    static constexpr Button kButtons[] = {
-        {2, " 新規登録・修正 ", "save"},  {3, " 取消・了解  ", "cancel"},
-        {5, " 切り取り ", "cut"},         {6, " ｺﾋﾟｰ ", "copy"},
-        {7, " 貼り付け ", "paste"},       {9, " 削除 ", "delete"},
-        {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version"}, {12, " 当該ﾍﾙﾌﾟ ", "help"},
-    };
-    Toolbar1.buttons.resize(12);
-    for (int i = 1; i <= 12; ++i) {
-        Toolbar1.button(i).index = i;
-        Toolbar1.button(i).separator = i == 1 || i == 4 || i == 8 || i == 10;
-    }
-    for (const Button& b : kButtons) {
-        Toolbar1.button(b.index).toolTip = b.toolTip;
-        Toolbar1.button(b.index).image = b.image;
-    }
-    Toolbar1.button(11).enabled = static_cast<bool>(links_.version);
-    Toolbar1.onButtonClick = [this](int index) {
-        switch (index) {
-            case 2:
-                return mnuFileOverWrite_Click();
-            case 3:
-                return mnuCancel_Click();
-            case 5:
-            case 6:
-            case 7:
-                return mnuEditCutCopyPaste_Click(index - 5);
-            case 9:
-                return mnuEditDelete_Click();
-            case 11:
-                if (links_.version) links_.version();
-                return;
-            case 12:
-                return mnuHelpContext_KeyWord_Click(1);
-            default:
-                return;
-        }
-    };
+    Toolbar1.lay(12, {1, 4, 8, 10},
+                 {{2, " 新規登録・修正 ", "save", &mnuFileOverWrite},
+                  {3, " 取消・了解  ", "cancel", &mnuCancel},
+                  {5, " 切り取り ", "cut", &mnuEditCutCopyPaste[0]},
+                  {6, " ｺﾋﾟｰ ", "copy", &mnuEditCutCopyPaste[1]},
+                  {7, " 貼り付け ", "paste", &mnuEditCutCopyPaste[2]},
+                  {9, " 削除 ", "delete", &mnuEditDelete},
+                  {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version", &mnuVersion},
+                  {12, " 当該ﾍﾙﾌﾟ ", "help", &mnuHelpContext_KeyWord[1]}});
 }
 
 void RosterEditor::Form_Load() {
@@ -283,19 +238,9 @@ void RosterEditor::Form_Load() {
         // lacks: shown whole, so that saving names it instead of dropping it.
         if (!cp932ByteLength(member)) box.text = member;
     }
+    openedWith_ = boxTexts();
     placeWindow(*this, state_, kRosterEditorPlace);
-    mnuOptBack.checked = state_.OptDbl2 == "1";
-    showStatusTexts();
-}
-
-void RosterEditor::showStatusTexts() {
-    StatusBar1.panel(4).text = state_.TodayText;
-    StatusBar1.panel(5).text = state_.NowText;
-}
-
-void RosterEditor::Timer1_Timer() {
-    refreshDateTime(state_, platform().clock());
-    showStatusTexts();
+    clock_.show();
 }
 
 bool RosterEditor::Form_QueryUnload(UnloadMode) {
@@ -421,6 +366,21 @@ bool RosterEditor::boxesDifferFromMembers() const {
     return false;
 }
 
+std::vector<std::string> RosterEditor::boxTexts() const {
+    std::vector<std::string> texts;
+    for (const TextBox& box : Text1) texts.push_back(box.text);
+    return texts;
+}
+
+bool RosterEditor::offerSaveBeforeEnd() {
+    // Compared with what the editor opened with, not with the member list:
+    // a save that did not happen has rebuilt that list from the boxes.
+    if (!(state_.OpenedFromFile || state_.NoMembers) || boxTexts() == openedWith_) return true;
+    if (platform().messageBox(kChanged) != MsgAnswer::Ok) return true;
+    mnuNewFile_Click();
+    return !isShown();
+}
+
 void RosterEditor::mnuCancel_Click() {
     saveWindowPlace(*this, state_, kRosterEditorPlace);
     if (state_.OpenedFromFile || state_.NoMembers) {
@@ -462,13 +422,7 @@ void RosterEditor::mnuEditDelete_Click() {
     if (platform().messageBox(kDeleteMember) != MsgAnswer::Ok) return;
     const auto i = static_cast<std::size_t>(std::clamp(T_Index, 0, 99));
     Text1[i].setText("");
-    Check1[i].value = 0;
-}
-
-void RosterEditor::mnuOptBack_Click() {
-    mnuOptBack.checked = !mnuOptBack.checked;
-    state_.OptDbl2 = mnuOptBack.checked ? "1" : "0";
-    platform().settings().save(section::Config, key::OptDbl2, state_.OptDbl2);
+    Check1[i].setValue(0);
 }
 
 void RosterEditor::mnuHelpContext_KeyWord_Click(int index) {
@@ -531,7 +485,7 @@ void RosterEditor::Text1_DragDrop(int index, const Control& source) {
     const int from = std::clamp(fromNameBox ? source.index : T_Index, 0, 99);
     const auto j = static_cast<std::size_t>(index);
     Text1[j].setText(dragPayload_);
-    Check1[j].value = Check1[static_cast<std::size_t>(from)].value;
+    Check1[j].setValue(Check1[static_cast<std::size_t>(from)].value);
     Text1[j].setFocus();
 }
 

@@ -3,7 +3,9 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "core/window_parts.h"
 #include "platform/form.h"
 
 namespace tosbel {
@@ -33,7 +35,6 @@ public:
     std::array<CheckBox, 100> Check1;  // ticked: absent today
     Toolbar Toolbar1;
     StatusBar StatusBar1;
-    Timer Timer1;
 
     MenuItem mnuFile, mnuFileOverWrite, mnuNewFile, mnuFileDummy, mnuCancel;
     MenuItem mnuEdit;
@@ -47,6 +48,11 @@ public:
     // The name box that last had the focus: the one the edit commands work on.
     int T_Index = 0;
 
+    // The program is ending: names its Close would ask about get the same
+    // question, and OK saves them as a new file. False when that save did not
+    // happen, so the names are not lost.
+    bool offerSaveBeforeEnd();
+
     void Form_Load() override;
     void Form_DblClick() override;
     void Form_DragOver(Control& source, DragState state) override;
@@ -57,7 +63,6 @@ public:
     void mnuCancel_Click();
     void mnuEditCutCopyPaste_Click(int index);
     void mnuEditDelete_Click();
-    void mnuOptBack_Click();
     void mnuHelpContext_KeyWord_Click(int index);
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
@@ -65,7 +70,6 @@ public:
     void Text1_MouseDown(int index);
     void Text1_DragOver(int index);
     void Text1_DragDrop(int index, const Control& source);
-    void Timer1_Timer();
 
 private:
     enum class Save { Overwrite, As };
@@ -79,7 +83,7 @@ private:
     bool writeRoster(Save command, const std::string& path);
     bool namesRoundTrip();
     bool boxesDifferFromMembers() const;
-    void showStatusTexts();
+    std::vector<std::string> boxTexts() const;
     void setDragIcons(const char* picture);
 
     AppState& state_;
@@ -88,6 +92,8 @@ private:
     // The attendance box each of Members 1 … 100 came from, by the last build.
     std::array<bool, 101> absent_{};
     std::string dragPayload_;
+    std::vector<std::string> openedWith_;  // the names the boxes were filled with
+    StatusClock clock_{*this, StatusBar1, 4, state_};
 };
 
 }  // namespace tosbel

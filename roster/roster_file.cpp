@@ -2,9 +2,9 @@
 
 #include "core/app_state.h"
 #include "platform/cp932.h"
+#include "platform/field_reader.h"
 #include "platform/file_io.h"
-#include "roster/field_reader.h"
-#include "roster/text_file.h"
+#include "platform/text_file.h"
 
 namespace tosbel {
 

@@ -6,6 +6,7 @@
 
 #include "core/display.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "results/result_file.h"
 #include "roster/roster_file.h"
@@ -59,15 +60,13 @@ MainWindow::MainWindow(Shell& shell)
     toolbar = &Toolbar1;
     statusBar = &StatusBar1;
 
-    declare(Image1, "Image1");
-    declare(Label2, "Label2");
-    declare(Label3, "Label3");
-    declare(Label4, "Label4");
-    declare(Label1, "Label1");
-    declare(Label5, "Label5");
-    declare(Label7, "Label7");
-    declare(Timer1, "Timer1", 33000);
-    Timer1.onTimer = [this] { Timer1_Timer(); };
+    TOSBEL_DECLARE(Image1);
+    TOSBEL_DECLARE(Label2);
+    TOSBEL_DECLARE(Label3);
+    TOSBEL_DECLARE(Label4);
+    TOSBEL_DECLARE(Label1);
+    TOSBEL_DECLARE(Label5);
+    TOSBEL_DECLARE(Label7);
 
     declareMenus();
     declareToolbar();
@@ -114,146 +113,102 @@ void MainWindow::layOut() {
 }
 
 void MainWindow::declareMenus() {
-    const auto item = [this](MenuItem& m, const char* itemName, const char* text,
-                             Shortcut key = {}) { declare(m, itemName, text, key); };
-    const auto sub = [](MenuItem& parent, std::initializer_list<MenuItem*> children) {
-        parent.items.insert(parent.items.end(), children);
-    };
-
-    item(mnuFile, "mnuFile", "ﾌｧｲﾙ(&F)");
-    item(mnuFileCreate, "mnuFileCreate", "名簿の新規作成(&N)", Shortcut::ctrlKey('N'));
-    item(mnuFileOpen, "mnuFileOpen", "名簿を開く(&O)...", Shortcut::ctrlKey('O'));
-    item(mnuFileTosbel, "mnuFileTosbel", "Tosbel実行(&G)", Shortcut::ctrlKey('G'));
-    item(mnuDummy7, "mnuDummy7", "-");
-    item(mnuEnd, "mnuEnd", "Tosbel君 の終了(&X)...");
-    sub(mnuFile, {&mnuFileCreate, &mnuFileOpen, &mnuFileTosbel});
+    TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
+    TOSBEL_DECLARE(mnuFileCreate, "名簿の新規作成(&N)", Shortcut::ctrlKey('N'));
+    TOSBEL_DECLARE(mnuFileOpen, "名簿を開く(&O)...", Shortcut::ctrlKey('O'));
+    TOSBEL_DECLARE(mnuFileTosbel, "Tosbel実行(&G)", Shortcut::ctrlKey('G'));
+    TOSBEL_DECLARE(mnuDummy7, "-");
+    TOSBEL_DECLARE(mnuEnd, "Tosbel君 の終了(&X)...");
+    mnuFile.items = {&mnuFileCreate, &mnuFileOpen, &mnuFileTosbel};
     declare(mnuFileArray2, mnuFile);
-    sub(mnuFile, {&mnuDummy7, &mnuEnd});
+    mnuFile.items.insert(mnuFile.items.end(), {&mnuDummy7, &mnuEnd});
 
-    item(mnuDataManage, "mnuDataManage", "ﾃﾞｰﾀ管理(&M)");
-    item(mnuFileCopy, "mnuFileCopy", "ｺﾋﾟｰ(&C)...");
-    item(mnuFileRename, "mnuFileRename", "名前の変更(&R)...");
-    item(mnuBackup, "mnuBackup", "ﾊﾞｯｸｱｯﾌﾟ(&B)...");
-    item(mnuDummy8, "mnuDummy8", "-");
-    item(mnuFileDelete, "mnuFileDelete", "削除(&D)...");
-    sub(mnuDataManage, {&mnuFileCopy, &mnuFileRename, &mnuBackup, &mnuDummy8, &mnuFileDelete});
+    TOSBEL_DECLARE(mnuDataManage, "ﾃﾞｰﾀ管理(&M)");
+    TOSBEL_DECLARE(mnuFileCopy, "ｺﾋﾟｰ(&C)...");
+    TOSBEL_DECLARE(mnuFileRename, "名前の変更(&R)...");
+    TOSBEL_DECLARE(mnuBackup, "ﾊﾞｯｸｱｯﾌﾟ(&B)...");
+    TOSBEL_DECLARE(mnuDummy8, "-");
+    TOSBEL_DECLARE(mnuFileDelete, "削除(&D)...");
+    mnuDataManage.items = {&mnuFileCopy, &mnuFileRename, &mnuBackup, &mnuDummy8, &mnuFileDelete};
 
-    item(mnuLog, "mnuLog", "過去ﾛｸﾞ(&L)");
-    item(mnuResult, "mnuResult", "先程の結果(&R)", Shortcut::ctrlKey('R'));
-    sub(mnuLog, {&mnuResult});
+    TOSBEL_DECLARE(mnuLog, "過去ﾛｸﾞ(&L)");
+    TOSBEL_DECLARE(mnuResult, "先程の結果(&R)", Shortcut::ctrlKey('R'));
+    mnuLog.items = {&mnuResult};
     declare(mnuFileArray, mnuLog);
 
-    item(mnuOption, "mnuOption", "ｵﾌﾟｼｮﾝ(&O)");
-    item(mnuInitialEdit, "mnuInitialEdit", "環境設定(&E)");
-    item(mnuOptLogo, "mnuOptLogo", "ﾛｺﾞの表示(&L)");
-    item(mnuOptDouble, "mnuOptDouble", "ﾀﾞﾌﾞﾙｸﾘｯｸで終了(&D)");
-    item(mnuOptEnvCnter, "mnuOptEnvCnter", "画面のｾﾝﾀﾘﾝｸﾞ(&C)");
-    item(mnuMainColor, "mnuMainColor", "背景(&B)...");
-    item(mnuOptCountDown, "mnuOptCountDown", "ｶｳﾝﾄﾀﾞｳﾝ画面(&K)");
-    item(mnuOptEnvCntSet, "mnuOptEnvCntSet", "詳細(&S)...");
-    item(mnuOptEnvCntSoft, "mnuOptEnvCntSoft", "編集ｿﾌﾄ(&F)...");
-    item(mnuOptEnvCntRun, "mnuOptEnvCntRun", "編集ｿﾌﾄの起動(&E)", Shortcut::ctrlKey('E'));
-    item(mnuCondition, "mnuCondition", "Tosbel条件(&S)", Shortcut::ctrlKey('S'));
-    sub(mnuOption, {&mnuInitialEdit, &mnuCondition});
-    sub(mnuInitialEdit,
-        {&mnuOptLogo, &mnuOptDouble, &mnuOptEnvCnter, &mnuMainColor, &mnuOptCountDown});
-    sub(mnuOptCountDown, {&mnuOptEnvCntSet, &mnuOptEnvCntSoft, &mnuOptEnvCntRun});
+    TOSBEL_DECLARE(mnuOption, "ｵﾌﾟｼｮﾝ(&O)");
+    TOSBEL_DECLARE(mnuInitialEdit, "環境設定(&E)");
+    TOSBEL_DECLARE(mnuOptLogo, "ﾛｺﾞの表示(&L)");
+    TOSBEL_DECLARE(mnuOptDouble, "ﾀﾞﾌﾞﾙｸﾘｯｸで終了(&D)");
+    TOSBEL_DECLARE(mnuOptEnvCnter, "画面のｾﾝﾀﾘﾝｸﾞ(&C)");
+    TOSBEL_DECLARE(mnuMainColor, "背景(&B)...");
+    TOSBEL_DECLARE(mnuOptCountDown, "ｶｳﾝﾄﾀﾞｳﾝ画面(&K)");
+    TOSBEL_DECLARE(mnuOptEnvCntSet, "詳細(&S)...");
+    TOSBEL_DECLARE(mnuOptEnvCntSoft, "編集ｿﾌﾄ(&F)...");
+    TOSBEL_DECLARE(mnuOptEnvCntRun, "編集ｿﾌﾄの起動(&E)", Shortcut::ctrlKey('E'));
+    TOSBEL_DECLARE(mnuCondition, "Tosbel条件(&S)", Shortcut::ctrlKey('S'));
+    mnuOption.items = {&mnuInitialEdit, &mnuCondition};
+    mnuInitialEdit.items = {&mnuOptLogo, &mnuOptDouble, &mnuOptEnvCnter, &mnuMainColor,
+                            &mnuOptCountDown};
+    mnuOptCountDown.items = {&mnuOptEnvCntSet, &mnuOptEnvCntSoft, &mnuOptEnvCntRun};
 
-    item(mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    declare(mnuHelpContext_KeyWord[0], "mnuHelpContext_KeyWord", "ﾄﾋﾟｯｸの検索(&H)",
-            Shortcut{vk::F1}, 0);
-    declare(mnuHelpContext_KeyWord[1], "mnuHelpContext_KeyWord", "目次(&C)", {}, 1);
-    item(mnuHelpDummy, "mnuHelpDummy", "-");
-    item(mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    sub(mnuHelp,
-        {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuHelpDummy, &mnuVersion});
+    TOSBEL_DECLARE(mnuHelp, "ﾍﾙﾌﾟ(&H)");
+    TOSBEL_DECLARE(mnuHelpContext_KeyWord, {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"目次(&C)"}}});
+    TOSBEL_DECLARE(mnuHelpDummy, "-");
+    TOSBEL_DECLARE(mnuVersion, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    mnuHelp.items = {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuHelpDummy,
+                     &mnuVersion};
 
     menuBar = {&mnuFile, &mnuDataManage, &mnuLog, &mnuOption, &mnuHelp};
 
-    WindowOpeners& w = shell_.windows();
-    mnuFileCreate.onClick = [this] { mnuFileCreate_Click(); };
-    mnuFileOpen.onClick = [this] { mnuFileOpen_Click(); };
-    mnuFileTosbel.onClick = [this, &w] { openCommand(w.shuffle); };
+    TOSBEL_ON_CLICK(mnuFileCreate);
+    TOSBEL_ON_CLICK(mnuFileOpen);
+    TOSBEL_ON_CLICK(mnuEnd);
+    TOSBEL_ON_CLICK(mnuResult);
+    TOSBEL_ON_CLICK(mnuOptEnvCnter);
+    TOSBEL_ON_CLICK_EACH(mnuHelpContext_KeyWord);
     mnuFileArray2.onClick = [this](int i) { mnuFileArray2_Click(i); };
-    mnuEnd.onClick = [this] { mnuEnd_Click(); };
-    mnuFileCopy.onClick = [this, &w] { openCommand(w.fileCopy); };
-    mnuFileRename.onClick = [this, &w] { openCommand(w.fileRename); };
-    mnuBackup.onClick = [this, &w] { openCommand(w.backup); };
-    mnuFileDelete.onClick = [this, &w] { openCommand(w.fileDelete); };
-    mnuResult.onClick = [this] { mnuResult_Click(); };
     mnuFileArray.onClick = [this](int i) { mnuFileArray_Click(i); };
-    mnuOptLogo.onClick = [this] { mnuOptLogo_Click(); };
-    mnuOptDouble.onClick = [this] { mnuOptDouble_Click(); };
-    mnuOptEnvCnter.onClick = [this] { mnuOptEnvCnter_Click(); };
-    mnuMainColor.onClick = [this, &w] { openCommand(w.background); };
-    mnuOptEnvCntSet.onClick = [this, &w] { openCommand(w.countdownSettings); };
-    mnuOptEnvCntSoft.onClick = [this, &w] { openCommand(w.editingSoftware); };
-    mnuOptEnvCntRun.onClick = [this, &w] { openCommand(w.runEditingSoftware); };
-    mnuCondition.onClick = [this, &w] { openCommand(w.conditions); };
-    for (int i = 0; i < 2; ++i)
-        mnuHelpContext_KeyWord[static_cast<std::size_t>(i)].onClick = [this, i] {
-            mnuHelpContext_KeyWord_Click(i);
+    bindOptionToggle(*this, mnuOptLogo, &AppState::OptLogo, state_, section::Config, key::OptLogo);
+    bindOptionToggle(*this, mnuOptDouble, &AppState::OptDbl, state_, section::Config, key::OptDbl);
+
+    // Commands that open another window run it when it is there.
+    WindowOpeners& w = shell_.windows();
+    const std::pair<MenuItem*, std::function<void()>*> openers[] = {
+        {&mnuFileTosbel, &w.shuffle},
+        {&mnuFileCopy, &w.fileCopy},
+        {&mnuFileRename, &w.fileRename},
+        {&mnuBackup, &w.backup},
+        {&mnuFileDelete, &w.fileDelete},
+        {&mnuMainColor, &w.background},
+        {&mnuOptEnvCntSet, &w.countdownSettings},
+        {&mnuOptEnvCntSoft, &w.editingSoftware},
+        {&mnuOptEnvCntRun, &w.runEditingSoftware},
+        {&mnuCondition, &w.conditions},
+        {&mnuVersion, &w.version},
+    };
+    for (const auto& [item, opener] : openers)
+        item->onClick = [opener = opener] {
+            if (*opener) (*opener)();
         };
-    mnuVersion.onClick = [this, &w] { openCommand(w.version); };
 }
 
 void MainWindow::declareToolbar() {
-    struct Button {
-        int index;
-        const char* toolTip;
-        const char* image;
-    };
-    static constexpr Button kButtons[] = {
-        {2, " 名簿の新規作成 ", "new"},
-        {3, " 名簿を開く ", "open"},
-        {5, " ﾌｧｲﾙの削除 ", "delete"},
-        {7, " Tosbel条件の変更 ", "conditions"},
-        {8, " Tosbel実行 ", "run"},
-        {9, " 終了 ", "exit"},
-        {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version"},
-        {12, " ﾍﾙﾌﾟ ", "help"},
-        {37, "", "paint"},
-    };
-    Toolbar1.buttons.resize(kToolButtons);
-    for (int i = 1; i <= kToolButtons; ++i) {
-        ToolButton& b = Toolbar1.button(i);
-        b.index = i;
-        // 1, 4, 6 and 10 space the groups apart; 13 … 36 are spare places.
-        b.separator = i == 1 || i == 4 || i == 6 || i == 10;
-        if (i >= 13 && i <= 36) b.visible = false;
+    // 1, 4, 6 and 10 space the groups apart; 13 … 36 are spare places.
+    Toolbar1.lay(kToolButtons, {1, 4, 6, 10},
+                 {{2, " 名簿の新規作成 ", "new", &mnuFileCreate},
+                  {3, " 名簿を開く ", "open", &mnuFileOpen},
+                  {5, " ﾌｧｲﾙの削除 ", "delete", &mnuFileDelete},
+                  {7, " Tosbel条件の変更 ", "conditions", &mnuCondition},
+                  {8, " Tosbel実行 ", "run", &mnuFileTosbel},
+                  {9, " 終了 ", "exit", &mnuEnd},
+                  {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version", &mnuVersion},
+                  {12, " ﾍﾙﾌﾟ ", "help", &mnuHelpContext_KeyWord[1]},
+                  {37, "", "paint", &mnuOptEnvCntRun}});
+    for (int i = 13; i <= 36; ++i) {
+        Toolbar1.button(i).visible = false;
+        Toolbar1.button(i).enabled = false;
     }
-    for (const Button& b : kButtons) {
-        Toolbar1.button(b.index).toolTip = b.toolTip;
-        Toolbar1.button(b.index).image = b.image;
-    }
-    Toolbar1.onButtonClick = [this](int index) {
-        switch (index) {
-            case 2:
-                return mnuFileCreate_Click();
-            case 3:
-                return mnuFileOpen_Click();
-            case 5:
-                return openCommand(shell_.windows().fileDelete);
-            case 7:
-                return openCommand(shell_.windows().conditions);
-            case 8:
-                return openCommand(shell_.windows().shuffle);
-            case 9:
-                return mnuEnd_Click();
-            case 11:
-                return openCommand(shell_.windows().version);
-            case 12:
-                return mnuHelpContext_KeyWord_Click(1);
-            case 37:
-                return openCommand(shell_.windows().runEditingSoftware);
-            default:
-                return;
-        }
-    };
-}
-
-void MainWindow::openCommand(const std::function<void()>& opener) {
-    if (opener) opener();
 }
 
 void MainWindow::refreshEnablement() {
@@ -261,11 +216,9 @@ void MainWindow::refreshEnablement() {
     const bool editor = static_cast<bool>(w.rosterEditor);
     const bool result = static_cast<bool>(w.result);
 
-    const bool createOpen = rosterCommandsOn_ && editor;
-    mnuFileCreate.enabled = mnuFileOpen.enabled = createOpen;
-    Toolbar1.button(2).enabled = Toolbar1.button(3).enabled = createOpen;
-    mnuCondition.enabled = Toolbar1.button(7).enabled = conditionsOn_ && w.conditions;
-    mnuFileTosbel.enabled = Toolbar1.button(8).enabled = conditionsOn_ && w.shuffle;
+    mnuFileCreate.enabled = mnuFileOpen.enabled = rosterCommandsOn_ && editor;
+    mnuCondition.enabled = conditionsOn_ && w.conditions;
+    mnuFileTosbel.enabled = conditionsOn_ && w.shuffle;
     mnuResult.enabled = resultOn_ && result;
     for (int i = 1; i <= mnuFileArray2.upperBound(); ++i) mnuFileArray2[i].enabled = editor;
     for (int i = 1; i <= mnuFileArray.upperBound(); ++i) mnuFileArray[i].enabled = result;
@@ -273,13 +226,12 @@ void MainWindow::refreshEnablement() {
     mnuFileCopy.enabled = static_cast<bool>(w.fileCopy);
     mnuFileRename.enabled = static_cast<bool>(w.fileRename);
     mnuBackup.enabled = static_cast<bool>(w.backup);
-    mnuFileDelete.enabled = Toolbar1.button(5).enabled = static_cast<bool>(w.fileDelete);
+    mnuFileDelete.enabled = static_cast<bool>(w.fileDelete);
     mnuMainColor.enabled = static_cast<bool>(w.background);
     mnuOptEnvCntSet.enabled = static_cast<bool>(w.countdownSettings);
     mnuOptEnvCntSoft.enabled = static_cast<bool>(w.editingSoftware);
-    mnuOptEnvCntRun.enabled = Toolbar1.button(37).enabled = static_cast<bool>(w.runEditingSoftware);
-    mnuVersion.enabled = Toolbar1.button(11).enabled = static_cast<bool>(w.version);
-    for (int i = 13; i <= 36; ++i) Toolbar1.button(i).enabled = false;
+    mnuOptEnvCntRun.enabled = static_cast<bool>(w.runEditingSoftware);
+    mnuVersion.enabled = static_cast<bool>(w.version);
 }
 
 void MainWindow::conditionsLoaded() {
@@ -318,11 +270,8 @@ void MainWindow::Form_Load() {
     conditionsOn_ = false;
     resultOn_ = state_.ResultShown == 1;
 
-    mnuOptLogo.enabled = true;
-    mnuOptLogo.checked = state_.OptLogo == "1";
     placeWindow(*this, state_, kMainWindowPlace);
     mnuOptEnvCnter.checked = state_.OptCent == "1";
-    mnuOptDouble.checked = state_.OptDbl == "1";
 
     mnuFileArray[0].visible = false;
     mnuFileArray2[0].visible = false;
@@ -348,15 +297,10 @@ void MainWindow::Form_Load() {
     refreshEnablement();
 }
 
-void MainWindow::showStatusTexts() {
-    StatusBar1.panel(2).text = state_.TodayText;
-    StatusBar1.panel(3).text = state_.NowText;
-}
-
 void MainWindow::Form_Activate() {
     for (Label* l : {&Label1, &Label5, &Label7}) l->foreColor = state_.TitleColor;
     for (Label* l : {&Label2[0], &Label3, &Label4}) l->foreColor = state_.ShadowColor;
-    showStatusTexts();
+    clock_.show();
 }
 
 void MainWindow::Form_Paint(Canvas& canvas) {
@@ -369,11 +313,6 @@ void MainWindow::Form_Paint(Canvas& canvas) {
                        static_cast<float>(y + step), gradientBand(state_, y, h));
 }
 
-void MainWindow::Timer1_Timer() {
-    refreshDateTime(state_, platform().clock());
-    showStatusTexts();
-}
-
 void MainWindow::Form_DblClick() {
     if (state_.OptDbl == "1") mnuEnd_Click();
 }
@@ -384,7 +323,7 @@ void MainWindow::savePosition() {
 
 void MainWindow::mnuEnd_Click() {
     savePosition();
-    if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok) return;
+    if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok || !shell_.mayEnd()) return;
     ending_ = true;
     platform().endProgram();
 }
@@ -393,7 +332,7 @@ bool MainWindow::Form_QueryUnload(UnloadMode mode) {
     if (ending_) return true;
     savePosition();
     if (mode == UnloadMode::CloseBox || mode == UnloadMode::SystemEnding) {
-        if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok) return false;
+        if (platform().messageBox(kExitQuestion) != MsgAnswer::Ok || !shell_.mayEnd()) return false;
         ending_ = true;
     }
     return true;
@@ -496,7 +435,7 @@ void MainWindow::mnuFileArray_Click(int index) {
         return;
     }
     for (std::size_t k = 0; k < seats->size(); ++k) state_.InitialSeats[k + 1] = (*seats)[k];
-    openCommand(shell_.windows().result);
+    if (const auto& open = shell_.windows().result) open();
 }
 
 void MainWindow::mnuResult_Click() {
@@ -505,19 +444,7 @@ void MainWindow::mnuResult_Click() {
     for (int n = 1; n <= kSeatCount; ++n)
         state_.InitialSeats[static_cast<std::size_t>(n)] =
             state_.SeatResult[static_cast<std::size_t>(n)];
-    shell_.windows().result();
-}
-
-void MainWindow::mnuOptLogo_Click() {
-    mnuOptLogo.checked = !mnuOptLogo.checked;
-    state_.OptLogo = mnuOptLogo.checked ? "1" : "0";
-    platform().settings().save(section::Config, key::OptLogo, state_.OptLogo);
-}
-
-void MainWindow::mnuOptDouble_Click() {
-    mnuOptDouble.checked = !mnuOptDouble.checked;
-    state_.OptDbl = mnuOptDouble.checked ? "1" : "0";
-    platform().settings().save(section::Config, key::OptDbl, state_.OptDbl);
+    if (const auto& open = shell_.windows().result) open();
 }
 
 void MainWindow::mnuOptEnvCnter_Click() {

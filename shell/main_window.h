@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/window_parts.h"
 #include "platform/form.h"
 
 namespace tosbel {
@@ -30,7 +31,6 @@ public:
     Label Label7;                 // "for Windows 98/Me/NT/2000/XP"
     Toolbar Toolbar1;
     StatusBar StatusBar1;
-    Timer Timer1;
 
     MenuItem mnuFile, mnuFileCreate, mnuFileOpen, mnuFileTosbel;
     MenuArray mnuFileArray2{"mnuFileArray2", "-"};
@@ -67,22 +67,16 @@ public:
     void mnuFileArray_Click(int index);
     void mnuResult_Click();
     void mnuEnd_Click();
-    void mnuOptLogo_Click();
-    void mnuOptDouble_Click();
     void mnuOptEnvCnter_Click();
     void mnuHelpContext_KeyWord_Click(int index);
-    void Timer1_Timer();
 
 private:
     void declareMenus();
     void declareToolbar();
     void layOut();
-    // Opening runs its own window when it is there.
-    void openCommand(const std::function<void()>& opener);
     // Each command is on when the window's state allows it and its window is
     // there.
     void refreshEnablement();
-    void showStatusTexts();
     void savePosition();
     bool readRosterIntoState(const std::string& path);
     void appendEntry(MenuArray& list, std::uint8_t& count);
@@ -96,6 +90,7 @@ private:
     bool rosterCommandsOn_ = true;
     bool conditionsOn_ = false;
     bool resultOn_ = false;
+    StatusClock clock_{*this, StatusBar1, 2, state_};
 };
 
 }  // namespace tosbel

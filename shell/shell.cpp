@@ -46,8 +46,16 @@ void Shell::startUp() {
 
 void Shell::showMainWindow() {
     if (main_ && main_->isShown()) return;
+    if (main_) platform_.releaseWhenIdle(std::move(main_));
     main_ = std::make_unique<MainWindow>(*this);
     main_->show();
+}
+
+bool Shell::mayEnd() {
+    if (!editor_ || !editor_->isShown()) return true;
+    ending_ = true;
+    ending_ = editor_->offerSaveBeforeEnd();
+    return ending_;
 }
 
 bool Shell::closeRosterEditor() {
@@ -66,11 +74,14 @@ void Shell::openRosterEditor(bool modal) {
         editor.showModal();
         return;
     }
+    if (editor_) platform_.releaseWhenIdle(std::move(editor_));
     editor_ = std::make_unique<RosterEditor>(state_, platform_, links, xp);
     editor_->show();
 }
 
 void Shell::rosterSaved() {
+    // A save made on the way out hands over to nothing.
+    if (ending_) return;
     if (windows_.conditions)
         windows_.conditions();
     else

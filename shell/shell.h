@@ -59,6 +59,10 @@ public:
     // the way its Close command goes (asking to save changed names); false
     // when the teacher kept it open.
     bool closeRosterEditor();
+    // The program is about to end: an open roster editor with names its Close
+    // would ask about asks the same question; false when a save the teacher
+    // asked for did not happen, and the program goes on.
+    bool mayEnd();
 
 private:
     void openRosterEditor(bool modal);
@@ -71,6 +75,7 @@ private:
     std::string osName_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<RosterEditor> editor_;
+    bool ending_ = false;
 };
 
 }  // namespace tosbel

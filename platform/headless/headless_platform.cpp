@@ -4,16 +4,34 @@
 
 namespace tosbel {
 
-void HeadlessPlatform::answerMessage(std::string expectedText, MsgAnswer answer) {
-    script_.push_back({Kind::Message, std::move(expectedText), answer, std::nullopt});
+void HeadlessPlatform::answerMessage(Message expected, MsgAnswer answer) {
+    script_.push_back({Kind::Message, {}, std::move(expected), answer, std::nullopt});
 }
 
 void HeadlessPlatform::answerFileDialog(std::string path) {
-    script_.push_back({Kind::File, std::move(path), MsgAnswer::Ok, std::nullopt});
+    script_.push_back({Kind::File, std::move(path), {}, MsgAnswer::Ok, std::nullopt});
 }
 
 void HeadlessPlatform::answerPrinter(std::optional<PrinterChoice> choice) {
-    script_.push_back({Kind::Printer, {}, MsgAnswer::Ok, choice});
+    script_.push_back({Kind::Printer, {}, {}, MsgAnswer::Ok, choice});
+}
+
+std::string HeadlessPlatform::unusedScript() const {
+    std::string out;
+    for (const Answer& a : script_) {
+        switch (a.kind) {
+            case Kind::Message:
+                out += "message \"" + a.message.text + "\" (" + a.message.title + ")\n";
+                break;
+            case Kind::File:
+                out += "file dialog answered \"" + a.text + "\"\n";
+                break;
+            case Kind::Printer:
+                out += "printer dialog\n";
+                break;
+        }
+    }
+    return out;
 }
 
 HeadlessPlatform::Answer HeadlessPlatform::take(Kind kind, const std::string& what) {
@@ -24,11 +42,24 @@ HeadlessPlatform::Answer HeadlessPlatform::take(Kind kind, const std::string& wh
     return a;
 }
 
+namespace {
+
+std::string describe(const Message& m) {
+    static constexpr const char* kIcons[] = {"no icon", "stop", "question", "exclamation",
+                                             "information"};
+    return "message \"" + m.text + "\" (" + m.title + ", " +
+           (m.buttons == MsgButtons::Ok ? "OK" : "OK/Cancel") + ", " +
+           kIcons[static_cast<int>(m.icon)] + ")";
+}
+
+}  // namespace
+
 MsgAnswer HeadlessPlatform::messageBox(const Message& m) {
     messages.push_back(m);
-    const std::string what = "message \"" + m.text + "\" (" + m.title + ")";
-    if (!script_.empty() && script_.front().kind == Kind::Message && script_.front().text != m.text)
-        throw UnexpectedDialog(what + " where \"" + script_.front().text + "\" was expected");
+    const std::string what = describe(m);
+    if (!script_.empty() && script_.front().kind == Kind::Message && script_.front().message != m)
+        throw UnexpectedDialog(what + " where " + describe(script_.front().message) +
+                               " was expected");
     return take(Kind::Message, what).answer;
 }
 
@@ -65,6 +96,10 @@ void HeadlessPlatform::endProgram() {
     ended = true;
     const std::vector<Form*> forms = openForms;
     for (Form* f : forms) f->discard();
+}
+
+void HeadlessPlatform::releaseWhenIdle(std::unique_ptr<Form> form) {
+    retired_.push_back(std::move(form));
 }
 
 void HeadlessPlatform::fireTimer(Form& f, std::string_view timerName) {

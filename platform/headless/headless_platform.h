@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,11 +31,14 @@ public:
     HeadlessPlatform(const HeadlessPlatform&) = delete;
     HeadlessPlatform& operator=(const HeadlessPlatform&) = delete;
 
-    // The script, consumed in order.
-    void answerMessage(std::string expectedText, MsgAnswer answer = MsgAnswer::Ok);
+    // The script, consumed in order. A message must be exactly the one
+    // expected: text, title, buttons and icon.
+    void answerMessage(Message expected, MsgAnswer answer = MsgAnswer::Ok);
     void answerFileDialog(std::string path);  // "" is a cancelled dialog
     void answerPrinter(std::optional<PrinterChoice> choice);
     bool scriptDone() const { return script_.empty(); }
+    // The answers still waiting, one line each, for a test that left some.
+    std::string unusedScript() const;
     // Runs a modal window while the caller waits; it should close the window.
     std::function<void(Form&)> modalDriver;
 
@@ -46,6 +50,7 @@ public:
     std::vector<std::string> shown;  // form names, in the order they were shown
     std::vector<Form*> openForms;
     bool ended = false;
+    Control* dragging = nullptr;  // the control whose drag began last
 
     // The machine.
     MemorySettingsStore store;
@@ -67,8 +72,15 @@ public:
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
     void focusChanged(Form&, Control&) override {}
-    void beginDrag(Control&) override {}
+    void beginDrag(Control& c) override { dragging = &c; }
     void endProgram() override;
+    void releaseWhenIdle(std::unique_ptr<Form> form) override;
+    // A driver's action runs between these: windows let go during it are
+    // freed when the outermost action has returned.
+    void actionBegins() { ++acting_; }
+    void actionEnds() {
+        if (--acting_ == 0) retired_.clear();
+    }
     void showHelp(const HelpRequest& r) override { helps.push_back(r); }
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
@@ -84,7 +96,8 @@ private:
     enum class Kind { Message, File, Printer };
     struct Answer {
         Kind kind;
-        std::string text;  // expected message text, or the chosen path
+        std::string text;  // the chosen path
+        Message message;   // the expected message
         MsgAnswer answer = MsgAnswer::Ok;
         std::optional<PrinterChoice> printer;
     };
@@ -92,6 +105,9 @@ private:
 
     std::deque<Answer> script_;
     NoticingSettingsStore noticingStore_{store, *this};
+    int acting_ = 0;
+    // Last, so the windows go before the rest of the platform they report to.
+    std::vector<std::unique_ptr<Form>> retired_;
     ScriptedRandom random_;
 };
 

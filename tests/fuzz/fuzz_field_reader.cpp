@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "roster/field_reader.h"
+#include "platform/field_reader.h"
 #include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/cp932.h"
-#include "roster/text_file.h"
+#include "platform/text_file.h"
 #include "tests/fuzz/fuzz_check.h"
 
 namespace {

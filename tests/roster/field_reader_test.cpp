@@ -1,4 +1,4 @@
-#include "roster/field_reader.h"
+#include "platform/field_reader.h"
 
 #include <gtest/gtest.h>
 

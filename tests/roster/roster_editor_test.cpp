@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_file.h"
+#include "tests/headless_test.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -21,8 +23,22 @@ const Message kRegistered{"新規にメンバーを登録しました。", "登�
                           MsgIcon::Information};
 const Message kModified{"メンバーを修正しました。", "修正確認", MsgButtons::Ok,
                         MsgIcon::Information};
-const char* const kChanged = "名簿は変更されています。 保存しますか？";
-const char* const kCancelNew = "新規名簿を取消してよろしいですか？";
+const Message kChanged{"名簿は変更されています。 保存しますか？", "変更確認", MsgButtons::OkCancel,
+                       MsgIcon::Question};
+const Message kCancelNew{"新規名簿を取消してよろしいですか？", "新規作成", MsgButtons::OkCancel,
+                         MsgIcon::Question};
+const Message kDelete{"指定されたメンバーを削除しますか？", "削除確認", MsgButtons::OkCancel,
+                      MsgIcon::Question};
+
+Message refused(const std::string& text) {
+    return {text, "氏名確認", MsgButtons::Ok, MsgIcon::Exclamation};
+}
+Message cannotSave(const std::string& path) {
+    return {"名簿「" + path +
+                "」を保存できませんでした。\r\r"
+                "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。",
+            "保存確認", MsgButtons::Ok, MsgIcon::Critical};
+}
 
 Message count(int present, int absent) {
     return {"出席者は " + std::to_string(present) + "人  \r\r欠席者は " + std::to_string(absent) +
@@ -32,7 +48,7 @@ Message count(int present, int absent) {
 
 // The editor as the main window opens it, on a headless platform; the file
 // dialogs and message boxes are answered from the test's script.
-class RosterEditorTest : public ::testing::Test {
+class RosterEditorTest : public HeadlessTest {
 protected:
     RosterEditorTest() {
         platform.folder = dir.path().string();
@@ -52,39 +68,41 @@ protected:
         editor.show();
         return editor;
     }
-    void type(int box, const std::string& text) {
-        editor.Text1[static_cast<std::size_t>(box)].userEdited(text);
+    // The teacher selects what the box holds and types over it.
+    void retype(int box, const std::string& text) {
+        TextBox& t = editor.Text1[static_cast<std::size_t>(box)];
+        t.selStart = 0;
+        t.selLength = static_cast<int>(utf8Count(t.text));
+        driver.type("Text1_" + std::to_string(box), text);
     }
-    void tickAbsent(int box) { editor.Check1[static_cast<std::size_t>(box)].value = 1; }
     std::vector<std::string> members() const {
         return {state.Members.begin() + 1, state.Members.begin() + 1 + state.MemberCount};
     }
 
     TempDir dir;
-    HeadlessPlatform platform;
     AppState state;
     int handedOver = 0;
     RosterEditor editor{state, platform, {nullptr, [this] { ++handedOver; }}, false};
+    Driver driver{platform, editor};
 };
 
 TEST_F(RosterEditorTest, SaveAsWritesEveryNameAndKeepsOnlyTheAttendees) {
     open();
-    type(0, "山田太郎");
-    type(1, "佐藤花子");
-    type(3, "鈴木一郎");  // number 3 is left empty
-    tickAbsent(3);
+    driver.type("Text1_0", "山田太郎");
+    driver.type("Text1_1", "佐藤花子");
+    driver.type("Text1_3", "鈴木一郎");  // number 3 is left empty
+    driver.tick("Check1_3");
     const std::string path = dir.file("3A.MEM");
     platform.answerFileDialog(path);
-    platform.answerMessage(kRegistered.text);
-    platform.answerMessage(count(2, 1).text);
+    platform.answerMessage(kRegistered);
+    platform.answerMessage(count(2, 1));
 
-    editor.mnuNewFile_Click();
+    driver.menu("mnuNewFile");
 
     // The worked example of the roster format: three names, CR LF, code page 932.
     EXPECT_EQ(slurp(path), slurp(fs::path(TEST_DATA_DIR) / "three_members.MEM"));
     EXPECT_EQ(platform.saveDialogs,
               (std::vector<FileDialogRequest>{{"", kFilter, dir.path().string(), ""}}));
-    EXPECT_EQ(platform.messages, (std::vector<Message>{kRegistered, count(2, 1)}));
     EXPECT_EQ(members(), (std::vector<std::string>{"山田太郎", "佐藤花子"}));
     EXPECT_EQ(state.Members[3], "");
     EXPECT_EQ(state.RegisteredCount, 3);
@@ -116,15 +134,16 @@ TEST_F(RosterEditorTest, NoticesFollowTheCommandAndWhetherTheRosterWasOpened) {
         s.ModifyFlag = static_cast<std::int16_t>(c.modifyFlag);
         RosterEditor e(s, p, {}, false);
         e.show();
-        e.Text1[0].userEdited("青木");
-        e.Text1[1].userEdited("井上");
-        e.Check1[1].value = 1;
+        Driver d(p, e);
+        d.type("Text1_0", "青木");
+        d.type("Text1_1", "井上");
+        d.tick("Check1_1");
         if (!c.overwrite) p.answerFileDialog(path);
-        for (const Message& m : c.notices) p.answerMessage(m.text);
+        for (const Message& m : c.notices) p.answerMessage(m);
 
-        c.overwrite ? e.mnuFileOverWrite_Click() : e.mnuNewFile_Click();
+        d.menu(c.overwrite ? "mnuFileOverWrite" : "mnuNewFile");
 
-        EXPECT_EQ(p.messages, c.notices);
+        EXPECT_TRUE(p.scriptDone()) << p.unusedScript();
         EXPECT_EQ(s.ModifyFlag, 0);
         EXPECT_EQ(readRoster(path).names, (std::vector<std::string>{"青木", "井上"}));
         EXPECT_FALSE(e.isLoaded());
@@ -133,8 +152,8 @@ TEST_F(RosterEditorTest, NoticesFollowTheCommandAndWhetherTheRosterWasOpened) {
 
 TEST_F(RosterEditorTest, OverwriteWithoutARosterFileDoesNothing) {
     open();
-    type(0, "青木");
-    editor.mnuFileOverWrite_Click();
+    driver.type("Text1_0", "青木");
+    driver.menu("mnuFileOverWrite");
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_TRUE(editor.isLoaded());
     EXPECT_EQ(members(), std::vector<std::string>{"青木"});
@@ -142,37 +161,37 @@ TEST_F(RosterEditorTest, OverwriteWithoutARosterFileDoesNothing) {
 
 TEST_F(RosterEditorTest, EqualNamesBlockTheSaveButATrailingBlankMakesANewName) {
     open();
-    type(0, "ab");
-    type(57, "ab");
-    platform.answerMessage("同じ氏名を登録しようとしました。");
-    editor.mnuNewFile_Click();
-    EXPECT_EQ(platform.messages.back(), (Message{"同じ氏名を登録しようとしました。", "登録者重複",
-                                                 MsgButtons::Ok, MsgIcon::Critical}));
+    driver.type("Text1_0", "ab");
+    driver.type("Text1_57", "ab");
+    platform.answerMessage(
+        {"同じ氏名を登録しようとしました。", "登録者重複", MsgButtons::Ok, MsgIcon::Critical});
+    driver.menu("mnuNewFile");
     EXPECT_TRUE(platform.saveDialogs.empty());
     EXPECT_EQ(state.ScratchFlag, 1);
     EXPECT_TRUE(editor.isLoaded());
 
-    type(57, "ab ");
+    driver.type("Text1_57", " ");
     const std::string path = dir.file("blank.MEM");
     platform.answerFileDialog(path);
-    platform.answerMessage(kRegistered.text);
-    platform.answerMessage(count(2, 0).text);
-    editor.mnuNewFile_Click();
+    platform.answerMessage(kRegistered);
+    platform.answerMessage(count(2, 0));
+    driver.menu("mnuNewFile");
     EXPECT_EQ(slurp(path), "ab\r\nab \r\n");
 }
 
 TEST_F(RosterEditorTest, NoNamesAsksWhetherToRegisterOkKeepsTypingCancelCloses) {
     open();
-    platform.answerMessage("新規にメンバーが登録されていません。 登録しますか？", MsgAnswer::Ok);
-    editor.mnuFileOverWrite_Click();
-    EXPECT_EQ(platform.messages.back(),
-              (Message{"新規にメンバーが登録されていません。 登録しますか？", "登録確認",
-                       MsgButtons::OkCancel, MsgIcon::Question}));
+    platform.answerMessage({"新規にメンバーが登録されていません。 登録しますか？", "登録確認",
+                            MsgButtons::OkCancel, MsgIcon::Question},
+                           MsgAnswer::Ok);
+    driver.menu("mnuFileOverWrite");
     EXPECT_TRUE(editor.isLoaded());
     EXPECT_EQ(state.NoMembers, 0);
 
-    platform.answerMessage("新規にメンバーが登録されていません。登録しますか？", MsgAnswer::Cancel);
-    editor.mnuNewFile_Click();
+    platform.answerMessage({"新規にメンバーが登録されていません。登録しますか？", "登録確認",
+                            MsgButtons::OkCancel, MsgIcon::Question},
+                           MsgAnswer::Cancel);
+    driver.menu("mnuNewFile");
     EXPECT_FALSE(editor.isLoaded());
     EXPECT_EQ(state.MemberCount, 0);
     EXPECT_EQ(state.NoMembers, 1);
@@ -181,29 +200,33 @@ TEST_F(RosterEditorTest, NoNamesAsksWhetherToRegisterOkKeepsTypingCancelCloses) 
 
 TEST_F(RosterEditorTest, DraggingANameCopiesItWithItsMarkAndLeavesTheSource) {
     open();
-    type(4, "佐藤");
-    tickAbsent(4);
-    editor.Text1[4].setFocus();
-    editor.Text1[4].onMouseDown({});
+    driver.type("Text1_4", "佐藤");
+    driver.tick("Check1_4");
 
-    editor.Form_DragOver(editor.Text1[4], DragState::Over);
+    // Anywhere but a name box, the drop is not taken.
+    driver.drag("Text1_4", "");
     EXPECT_EQ(editor.Text1[0].dragIcon, "DRAG2.ICO");
-    editor.Text1[9].onDragOver(editor.Text1[4], DragState::Over);
-    EXPECT_EQ(editor.Text1[99].dragIcon, "DRAG.ICO");
-    editor.dropOn(editor.Text1[9], editor.Text1[4]);
+    driver.drag("Text1_4", "Label2_1");
+    EXPECT_EQ(editor.Text1[0].dragIcon, "DRAG2.ICO");
 
+    driver.drag("Text1_4", "Text1_9");
+    EXPECT_EQ(editor.Text1[99].dragIcon, "DRAG.ICO");
     EXPECT_EQ(editor.Text1[9].text, "佐藤");
     EXPECT_EQ(editor.Check1[9].value, 1);
     EXPECT_EQ(editor.Text1[4].text, "佐藤");
     EXPECT_EQ(editor.focused(), &editor.Text1[9]);
     EXPECT_EQ(editor.T_Index, 9);
+    for (int i = 0; i < 100; ++i) {
+        if (i == 4 || i == 9) continue;
+        EXPECT_EQ(editor.Text1[static_cast<std::size_t>(i)].text, "") << i;
+    }
 }
 
 TEST_F(RosterEditorTest, CloseAsksOnlyWhenTheNamesChanged) {
     openedFrom(dir.file("a.MEM"), {"青木", "井上"});
     open();
-    tickAbsent(1);
-    editor.mnuCancel_Click();
+    driver.tick("Check1_1");
+    driver.menu("mnuCancel");
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_FALSE(editor.isLoaded());
     EXPECT_EQ(state.RosterChanged, 0);
@@ -215,9 +238,7 @@ TEST_F(RosterEditorTest, ALongNameFromAFileIsCutAndCloseReportsTheChange) {
     open();
     EXPECT_EQ(editor.Text1[0].text, "一二三四");
     platform.answerMessage(kChanged, MsgAnswer::Cancel);
-    editor.mnuCancel_Click();
-    EXPECT_EQ(platform.messages.back(),
-              (Message{kChanged, "変更確認", MsgButtons::OkCancel, MsgIcon::Question}));
+    driver.menu("mnuCancel");
     EXPECT_EQ(state.RosterChanged, 1);
     EXPECT_FALSE(editor.isLoaded());
 }
@@ -226,19 +247,19 @@ TEST_F(RosterEditorTest, ASaveAskedForOnCloseThatDoesNotHappenKeepsTheNames) {
     const std::string path = dir.file("a.MEM");
     openedFrom(path, {"青木"});
     open();
-    type(1, "井上");
+    driver.type("Text1_1", "井上");
     platform.answerMessage(kChanged, MsgAnswer::Ok);
     platform.answerFileDialog("");  // the teacher cancels the dialog
-    editor.mnuCancel_Click();
+    driver.menu("mnuCancel");
     EXPECT_TRUE(editor.isLoaded());
     EXPECT_EQ(editor.Text1[1].text, "井上");
 
     // That attempt rebuilt the member list: the next change is what Close sees.
-    type(2, "上田");
+    driver.type("Text1_2", "上田");
     platform.answerMessage(kChanged, MsgAnswer::Ok);
     platform.answerFileDialog(path);
-    platform.answerMessage(kModified.text);
-    editor.mnuCancel_Click();
+    platform.answerMessage(kModified);
+    driver.toolbar("Toolbar1_3");
     EXPECT_FALSE(editor.isLoaded());
     EXPECT_EQ(readRoster(path).names, (std::vector<std::string>{"青木", "井上", "上田"}));
     EXPECT_EQ(handedOver, 1);
@@ -246,28 +267,26 @@ TEST_F(RosterEditorTest, ASaveAskedForOnCloseThatDoesNotHappenKeepsTheNames) {
 
 TEST_F(RosterEditorTest, ClosingANewRosterAsksFirst) {
     open();
-    type(0, "青木");
+    driver.type("Text1_0", "青木");
     platform.answerMessage(kCancelNew, MsgAnswer::Cancel);
-    editor.mnuCancel_Click();
-    EXPECT_EQ(platform.messages.back(),
-              (Message{kCancelNew, "新規作成", MsgButtons::OkCancel, MsgIcon::Question}));
+    driver.menu("mnuCancel");
     EXPECT_TRUE(editor.isLoaded());
     platform.answerMessage(kCancelNew, MsgAnswer::Ok);
-    editor.mnuCancel_Click();
+    driver.menu("mnuCancel");
     EXPECT_FALSE(editor.isLoaded());
 }
 
 TEST_F(RosterEditorTest, DoubleClickClosesAtOnceOnlyWithTheOptionOn) {
     open();
-    type(0, "青木");
-    editor.Text1[0].onDblClick();
+    driver.type("Text1_0", "青木");
+    driver.dblClick("Text1_0");
     EXPECT_TRUE(editor.isLoaded());
 
-    editor.mnuOptBack_Click();
+    driver.menu("mnuOptBack");
     EXPECT_EQ(state.OptDbl2, "1");
     EXPECT_EQ(platform.store.read("Config", "OptDbl2"), "1");
     editor.left = 1230;
-    editor.Text1[0].onDblClick();
+    driver.dblClick("Text1_0");
     EXPECT_FALSE(editor.isLoaded());
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(platform.store.read("Position", "T_Left"), "1230");
@@ -285,14 +304,12 @@ TEST_F(RosterEditorTest, NamesTheFileWouldChangeAreRefusedBeforeAnythingIsWritte
         {" 山田", "12番の氏名の先頭に空白は使えません。"},
     };
     open();
-    type(0, "青木");
+    driver.type("Text1_0", "青木");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        type(11, c.name);
-        platform.answerMessage(c.notice);
-        editor.mnuNewFile_Click();
-        EXPECT_EQ(platform.messages.back(),
-                  (Message{c.notice, "氏名確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+        retype(11, c.name);
+        platform.answerMessage(refused(c.notice));
+        driver.menu("mnuNewFile");
         EXPECT_EQ(editor.focused(), &editor.Text1[11]);
     }
     EXPECT_TRUE(platform.saveDialogs.empty());
@@ -308,19 +325,16 @@ TEST_F(RosterEditorTest, AUtf8NameCodePage932CannotHoldIsNamedAtTheSaveAndNeverD
     open();
     EXPECT_EQ(editor.Text1[1].text, "𠮷田");
 
-    const std::string notice = "2番の氏名には名簿に保存できない文字があります。";
-    platform.answerMessage(notice);
-    editor.mnuFileOverWrite_Click();
-    EXPECT_EQ(platform.messages.back(),
-              (Message{notice, "氏名確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+    platform.answerMessage(refused("2番の氏名には名簿に保存できない文字があります。"));
+    driver.menu("mnuFileOverWrite");
     EXPECT_EQ(editor.focused(), &editor.Text1[1]);
     EXPECT_EQ(slurp(path), utf8);
 
     // Put right, the roster is written back in code page 932.
-    type(1, "吉田");
-    platform.answerMessage(kModified.text);
-    platform.answerMessage(count(2, 0).text);
-    editor.mnuFileOverWrite_Click();
+    retype(1, "吉田");
+    platform.answerMessage(kModified);
+    platform.answerMessage(count(2, 0));
+    driver.toolbar("Toolbar1_2");
     EXPECT_EQ(slurp(path), "\x90\xC2\x96\xD8\r\n\x8B\x67\x93\x63\r\n");
 }
 
@@ -330,17 +344,11 @@ TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);
     openedFrom(path, {"old"});
     open();
-    type(1, "井上");
-    const std::string notice =
-        "名簿「" + path +
-        "」を保存できませんでした。\r\r"
-        "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。";
-    platform.answerMessage(notice);
+    driver.type("Text1_1", "井上");
+    platform.answerMessage(cannotSave(path));
 
-    editor.mnuFileOverWrite_Click();
+    driver.menu("mnuFileOverWrite");
 
-    EXPECT_EQ(platform.messages,
-              (std::vector<Message>{{notice, "保存確認", MsgButtons::Ok, MsgIcon::Critical}}));
     EXPECT_EQ(slurp(path), "old\r\n");
     EXPECT_TRUE(editor.isLoaded());
     EXPECT_EQ(editor.Text1[1].text, "井上");
@@ -352,45 +360,41 @@ TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
     // use is still the old file.
     const std::string gone = dir.file("gone/new.MEM");
     platform.answerFileDialog(gone);
-    platform.answerMessage(
-        "名簿「" + gone +
-        "」を保存できませんでした。\r\r"
-        "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。");
-    editor.mnuNewFile_Click();
+    platform.answerMessage(cannotSave(gone));
+    driver.menu("mnuNewFile");
     EXPECT_EQ(state.RosterPath, path);
     EXPECT_TRUE(editor.isLoaded());
 }
 
 TEST_F(RosterEditorTest, CutCopyAndPasteWorkOnTheSelectionOfTheLastFocusedBox) {
     open();
-    type(2, "山田太郎");
-    editor.Text1[2].setFocus();
+    driver.type("Text1_2", "山田太郎");
+    driver.tick("Check1_2");  // the focus leaves the names
     editor.Text1[2].selStart = 1;
     editor.Text1[2].selLength = 2;
-    editor.mnuEditCutCopyPaste_Click(1);
+    driver.menu("mnuEditCutCopyPaste_1");
     EXPECT_EQ(platform.clipboard, "田太");
-    editor.mnuEditCutCopyPaste_Click(0);
+    driver.menu("mnuEditCutCopyPaste_0");
     EXPECT_EQ(editor.Text1[2].text, "山郎");
 
     // A paste takes what fits, keeps what follows the caret, and drops what
     // code page 932 cannot hold and line breaks.
     platform.clipboard = "AB😀\r\nCDEFG";
-    editor.Toolbar1.onButtonClick(7);
+    driver.toolbar("Toolbar1_7");
     EXPECT_EQ(editor.Text1[2].text, "山ABCD郎");
     EXPECT_EQ(editor.Text1[2].selStart, 5);
 }
 
 TEST_F(RosterEditorTest, DeleteEmptiesTheLastFocusedBoxAndItsMark) {
     open();
-    type(6, "青木");
-    tickAbsent(6);
-    editor.Text1[6].setFocus();
-    editor.Text1[7].userEdited("井上");
-    platform.answerMessage("指定されたメンバーを削除しますか？", MsgAnswer::Cancel);
-    editor.mnuEditDelete_Click();
+    driver.type("Text1_7", "井上");
+    driver.type("Text1_6", "青木");
+    driver.tick("Check1_6");
+    platform.answerMessage(kDelete, MsgAnswer::Cancel);
+    driver.menu("mnuEditDelete");
     EXPECT_EQ(editor.Text1[6].text, "青木");
-    platform.answerMessage("指定されたメンバーを削除しますか？", MsgAnswer::Ok);
-    editor.Toolbar1.onButtonClick(9);
+    platform.answerMessage(kDelete, MsgAnswer::Ok);
+    driver.toolbar("Toolbar1_9");
     EXPECT_EQ(editor.Text1[6].text, "");
     EXPECT_EQ(editor.Check1[6].value, 0);
     EXPECT_EQ(editor.Text1[7].text, "井上");
@@ -398,29 +402,33 @@ TEST_F(RosterEditorTest, DeleteEmptiesTheLastFocusedBoxAndItsMark) {
 
 TEST_F(RosterEditorTest, EnterMovesOnAndTheFocusedBoxAndItsNumberStandOut) {
     open();
-    editor.Text1[3].setFocus();
+    driver.click("Text1_3");
     EXPECT_EQ(editor.Text1[3].backColor, (Rgb{0x40, 0x40, 0x40}));
     EXPECT_EQ(editor.Label1[3].foreColor, (Rgb{0xFF, 0xFF, 0x00}));
+    // The box swallows the Enter it moves on with.
     KeyPress enter{kKeyEnter};
-    editor.Text1[3].onKeyPress(enter);
+    editor.keyPress(&editor.Text1[3], enter);
     EXPECT_EQ(enter.key, 0u);
     EXPECT_EQ(editor.focused(), &editor.Text1[4]);
     EXPECT_EQ(editor.Text1[3].backColor, (Rgb{0xC0, 0xC0, 0xC0}));
     EXPECT_EQ(editor.Label1[3].foreColor, (Rgb{0, 0, 0}));
 
-    // Past the last box, the focus leaves the names for the attendance boxes.
-    editor.Text1[99].setFocus();
-    KeyPress again{kKeyEnter};
-    editor.Text1[99].onKeyPress(again);
+    // Typed after a name, it moves on as well; past the last box, the focus
+    // leaves the names for the attendance boxes.
+    driver.type("Text1_98", "青木\r");
+    EXPECT_EQ(editor.focused(), &editor.Text1[99]);
+    driver.key(kKeyEnter);
     EXPECT_EQ(editor.focused(), &editor.Check1[0]);
+    EXPECT_EQ(editor.Text1[98].text, "青木");
+    EXPECT_EQ(editor.Text1[99].text, "");
 }
 
 TEST_F(RosterEditorTest, HelpOpensTheContextOfANewOrAnOpenedRoster) {
     open();
-    editor.mnuHelpContext_KeyWord_Click(1);
+    driver.menu("mnuHelpContext_KeyWord_1");
     state.RosterPath = dir.file("a.MEM");
-    editor.Toolbar1.onButtonClick(12);
-    editor.mnuHelpContext_KeyWord_Click(0);
+    driver.toolbar("Toolbar1_12");
+    driver.menu("mnuHelpContext_KeyWord_0");
     EXPECT_EQ(platform.helps, (std::vector<HelpRequest>{{HelpCommand::Context, 26},
                                                         {HelpCommand::Context, 24},
                                                         {HelpCommand::PartialKey, 0}}));

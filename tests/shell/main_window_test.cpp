@@ -6,21 +6,27 @@
 
 #include <sys/stat.h>
 
+#include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_editor.h"
 #include "roster/roster_file.h"
 #include "shell/os_name.h"
 #include "shell/roster_history.h"
 #include "shell/shell.h"
+#include "tests/headless_test.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
 namespace {
 
-const char* const kExit = "「Tosbel君 for Windows」 を 終了しますか？";
-const char* const kRosterMissing = "指定した名簿がありません。存在を確認して下さい。";
-const char* const kRecentMissing = "指定した名簿がありません。 存在を確認して下さい。";
-const char* const kPastLogMissing = "指定したﾌｧｲﾙがありません。存在を確認して下さい。";
+const Message kExit{"「Tosbel君 for Windows」 を 終了しますか？", "終了確認", MsgButtons::OkCancel,
+                    MsgIcon::Question};
+const Message kRosterMissing{"指定した名簿がありません。存在を確認して下さい。", "名簿の存在確認",
+                             MsgButtons::Ok, MsgIcon::Critical};
+const Message kRecentMissing{"指定した名簿がありません。 存在を確認して下さい。", "名簿の存在確認",
+                             MsgButtons::Ok, MsgIcon::Critical};
+const Message kPastLogMissing{"指定したﾌｧｲﾙがありません。存在を確認して下さい。", "ﾌｧｲﾙの存在確認",
+                              MsgButtons::Ok, MsgIcon::Critical};
 
 struct Band {
     float y1;
@@ -34,7 +40,7 @@ struct RecordingCanvas final : Canvas {
 };
 
 // A program folder, a store and the windows the main window opens, recorded.
-class ShellTest : public ::testing::Test {
+class ShellTest : public HeadlessTest {
 protected:
     ShellTest() {
         platform.folder = dir.path().string();
@@ -60,6 +66,8 @@ protected:
         shell.startUp();
     }
     MainWindow& main() { return *shell.mainWindow(); }
+    // The main window is made afresh each time it is shown again.
+    Driver driver() { return {platform, main()}; }
     std::string roster(const std::string& name, const std::vector<std::string>& names) {
         const std::string path = dir.file(name);
         EXPECT_EQ(writeRoster(path, names).error, FileError::None);
@@ -67,7 +75,6 @@ protected:
     }
 
     TempDir dir;
-    HeadlessPlatform platform;
     Shell shell{platform};
     std::vector<bool> editorOpenings;
     std::vector<std::string> opened;
@@ -136,15 +143,17 @@ TEST(MainWindowPlace, APlaceOffEveryScreenOpensCentredAndStaysStoredUntilMoved) 
         EXPECT_EQ(w.top, 1260);
         EXPECT_EQ(w.left, 1680);
         // Not moved: the stored place is left for the screen it may belong to.
+        Driver d(p, w);
         p.answerMessage(kExit, MsgAnswer::Cancel);
-        w.mnuEnd.onClick();
+        d.menu("mnuEnd");
         EXPECT_EQ(p.store.read("Position", "I_Top"), c.top);
         // Moved: where it now stands is stored.
         w.top = 600;
         p.answerMessage(kExit, MsgAnswer::Cancel);
-        w.mnuEnd.onClick();
+        d.menu("mnuEnd");
         EXPECT_EQ(p.store.read("Position", "I_Top"), "600");
         EXPECT_EQ(p.store.read("Position", "I_Left"), "1680");
+        EXPECT_TRUE(p.scriptDone()) << p.unusedScript();
     }
 }
 
@@ -153,17 +162,14 @@ TEST_F(ShellTest, SettingsThatCannotBeSavedAreReportedOncePerRun) {
     platform.store.failSaves = true;
     const std::string notice =
         "設定を保存できませんでした。ディスクの空きと書き込みの許可を確認して下さい。";
-    platform.answerMessage(notice);
+    platform.answerMessage({notice, "設定の保存確認", MsgButtons::Ok, MsgIcon::Exclamation});
     shell.startUp();  // the first defaults cannot be written
-    EXPECT_EQ(platform.messages.back(),
-              (Message{notice, "設定の保存確認", MsgButtons::Ok, MsgIcon::Exclamation}));
     ASSERT_TRUE(main().isShown());
 
     // The option still works for this run, and nothing more is said.
-    main().mnuOptDouble.onClick();
+    driver().menu("mnuOptDouble");
     EXPECT_EQ(shell.state().OptDbl, "0");
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_TRUE(platform.scriptDone());
 }
 
 TEST_F(ShellTest, StatusBarShowsTheDateAndTimeAndTheTimerRefreshesThem) {
@@ -240,16 +246,14 @@ TEST(OsName, MapsTheReportedVersionAndGrowsTheMainWindowOnXp) {
 TEST_F(ShellTest, ExitFromTheMenuSavesThePositionThenAsks) {
     quietStart();
     platform.answerMessage(kExit, MsgAnswer::Cancel);
-    main().mnuEnd.onClick();
+    driver().menu("mnuEnd");
     EXPECT_FALSE(platform.ended);
     EXPECT_TRUE(main().isShown());
     EXPECT_EQ(stored("Position", "I_Top"), "1260");
     EXPECT_EQ(platform.store.saves().back(), (MemorySettingsStore::Address{"Position", "I_Left"}));
-    EXPECT_EQ(platform.messages.back(),
-              (Message{kExit, "終了確認", MsgButtons::OkCancel, MsgIcon::Question}));
 
     platform.answerMessage(kExit, MsgAnswer::Ok);
-    main().Toolbar1.onButtonClick(9);
+    driver().toolbar("Toolbar1_9");
     EXPECT_TRUE(platform.ended);
     EXPECT_FALSE(main().isShown());
 }
@@ -266,7 +270,6 @@ TEST_F(ShellTest, CloseBoxAsksAndCancelKeepsTheWindow) {
     platform.answerMessage(kExit, MsgAnswer::Ok);
     EXPECT_TRUE(main().close(UnloadMode::CloseBox));
     EXPECT_TRUE(platform.ended);
-    EXPECT_TRUE(platform.scriptDone());
 }
 
 TEST_F(ShellTest, TheProgramClosingTheWindowAsksNothing) {
@@ -281,14 +284,15 @@ TEST_F(ShellTest, TheProgramClosingTheWindowAsksNothing) {
 TEST_F(ShellTest, DoubleClickEndsOnlyWithTheOption) {
     set("Config", "OptDbl", "0");
     quietStart();
-    main().Label1.onDblClick();
-    main().StatusBar1.onDblClick();
+    driver().dblClick("Label1");
+    driver().dblClick("Label4");
+    main().StatusBar1.onDblClick();  // the driver has no way to the status bar
     EXPECT_TRUE(platform.messages.empty());
 
-    main().mnuOptDouble.onClick();
+    driver().menu("mnuOptDouble");
     EXPECT_EQ(stored("Config", "OptDbl"), "1");
     platform.answerMessage(kExit, MsgAnswer::Cancel);
-    main().Label1.onDblClick();
+    driver().dblClick("Label1");
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
@@ -297,12 +301,12 @@ struct Enablement {
 };
 Enablement enablementOf(MainWindow& m) {
     Toolbar& t = m.Toolbar1;
-    EXPECT_EQ(m.mnuFileCreate.enabled, t.button(2).enabled);
-    EXPECT_EQ(m.mnuFileOpen.enabled, t.button(3).enabled);
+    EXPECT_EQ(m.mnuFileCreate.enabled, t.button(2).isEnabled());
+    EXPECT_EQ(m.mnuFileOpen.enabled, t.button(3).isEnabled());
     EXPECT_EQ(m.mnuFileCreate.enabled, m.mnuFileOpen.enabled);
-    EXPECT_EQ(m.mnuCondition.enabled, t.button(7).enabled);
-    EXPECT_EQ(m.mnuFileTosbel.enabled, t.button(8).enabled);
-    for (int i = 13; i <= 36; ++i) EXPECT_FALSE(t.button(i).enabled);
+    EXPECT_EQ(m.mnuCondition.enabled, t.button(7).isEnabled());
+    EXPECT_EQ(m.mnuFileTosbel.enabled, t.button(8).isEnabled());
+    for (int i = 13; i <= 36; ++i) EXPECT_FALSE(t.button(i).isEnabled());
     return {m.mnuFileCreate.enabled, m.mnuCondition.enabled, m.mnuFileTosbel.enabled,
             m.mnuResult.enabled};
 }
@@ -311,10 +315,20 @@ TEST_F(ShellTest, CommandsFollowTheWindowsState) {
     quietStart();
     auto e = enablementOf(main());
     EXPECT_TRUE(e.createOpen && !e.conditions && !e.shuffle && !e.result);
+    for (const char* button : {"Toolbar1_7", "Toolbar1_8"})
+        EXPECT_THROW(driver().toolbar(button), RefusedAction) << button;
+    EXPECT_THROW(driver().menu("mnuResult"), RefusedAction);
 
     main().conditionsLoaded();
     e = enablementOf(main());
     EXPECT_TRUE(!e.createOpen && e.conditions && e.shuffle && !e.result);
+    for (const char* button : {"Toolbar1_2", "Toolbar1_3"})
+        EXPECT_THROW(driver().toolbar(button), RefusedAction) << button;
+    for (const char* item : {"mnuFileCreate", "mnuFileOpen"})
+        EXPECT_THROW(driver().menu(item), RefusedAction) << item;
+    driver().toolbar("Toolbar1_7");
+    driver().menu("mnuFileTosbel");
+    EXPECT_EQ(opened, (std::vector<std::string>{"conditions", "shuffle"}));
 
     main().resultAvailable();
     EXPECT_TRUE(enablementOf(main()).result);
@@ -333,13 +347,14 @@ TEST_F(ShellTest, CommandsWhoseWindowIsNotBuiltStayDisabled) {
     quietStart();
     main().conditionsLoaded();
     main().resultAvailable();
-    for (const MenuItem* m :
-         {&main().mnuCondition, &main().mnuFileTosbel, &main().mnuResult, &main().mnuVersion,
-          &main().mnuFileCopy, &main().mnuFileDelete, &main().mnuMainColor, &main().mnuOptEnvCntRun,
-          &main().mnuFileArray2[1]})
-        EXPECT_FALSE(m->enabled) << m->name;
+    for (const char* item :
+         {"mnuCondition", "mnuFileTosbel", "mnuResult", "mnuVersion", "mnuFileCopy",
+          "mnuFileDelete", "mnuMainColor", "mnuOptEnvCntRun", "mnuFileArray2_1"})
+        EXPECT_THROW(driver().menu(item), RefusedAction) << item;
+    for (const char* button : {"Toolbar1_5", "Toolbar1_7", "Toolbar1_8", "Toolbar1_11"})
+        EXPECT_THROW(driver().toolbar(button), RefusedAction) << button;
     main().conditionsLoaded();
-    EXPECT_FALSE(main().mnuFileCreate.enabled);
+    EXPECT_THROW(driver().menu("mnuFileCreate"), RefusedAction);
     EXPECT_TRUE(main().mnuOptLogo.enabled);
     EXPECT_TRUE(main().mnuEnd.enabled);
 }
@@ -400,7 +415,7 @@ TEST_F(ShellTest, OpeningARosterReadsItRecordsItAndOpensTheEditor) {
     quietStart();
     shell.state().SeatResult[4] = "前回";
     platform.answerFileDialog(path);
-    main().mnuFileOpen.onClick();
+    driver().menu("mnuFileOpen");
 
     const FileDialogRequest& d = platform.openDialogs.at(0);
     EXPECT_EQ(d.title, "名簿を開く");
@@ -432,19 +447,16 @@ TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
         shell.state().MemberCount = 1;
         platform.answerFileDialog(dir.file(name));
         platform.answerMessage(kRosterMissing);
-        main().mnuFileOpen.onClick();
-        EXPECT_EQ(platform.messages.back(),
-                  (Message{kRosterMissing, "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical}));
+        driver().menu("mnuFileOpen");
         EXPECT_EQ(shell.state().MemberCount, 0);
         EXPECT_EQ(shell.state().Members[1], "");
         EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), "");
     }
-    EXPECT_TRUE(editorOpenings.empty());
 
     // A cancelled dialog does nothing at all.
     platform.answerFileDialog("");
-    main().mnuFileOpen.onClick();
-    EXPECT_TRUE(platform.scriptDone());
+    driver().toolbar("Toolbar1_3");
+    EXPECT_TRUE(editorOpenings.empty());
 }
 
 TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
@@ -455,7 +467,7 @@ TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
     set("FilesHistory", "Rireki(2)", dir.file("gone.MEM"));
     quietStart();
 
-    main().mnuFileArray2[2].onClick();
+    driver().menu("mnuFileArray2_2");
     EXPECT_EQ(shell.state().MemberCount, 2);
     EXPECT_EQ(shell.state().RosterPath, b);
     EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), b);
@@ -463,9 +475,7 @@ TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
     EXPECT_EQ(editorOpenings, std::vector<bool>{true});
 
     platform.answerMessage(kRecentMissing);
-    main().mnuFileArray2[3].onClick();
-    EXPECT_EQ(platform.messages.back(),
-              (Message{kRecentMissing, "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical}));
+    driver().menu("mnuFileArray2_3");
     EXPECT_EQ(shell.state().MemberCount, 0);
     EXPECT_EQ(editorOpenings.size(), 1u);
 }
@@ -480,7 +490,7 @@ TEST_F(ShellTest, PastLogFillsTheInitialSeatsOrIsRefused) {
     quietStart();
     shell.state().InitialSeats[5] = "old";
 
-    main().mnuFileArray[1].onClick();
+    driver().menu("mnuFileArray_1");
     EXPECT_EQ(shell.state().InitialSeats[1], "山田");
     EXPECT_EQ(shell.state().InitialSeats[5], "");
     EXPECT_EQ(opened, std::vector<std::string>{"result"});
@@ -488,9 +498,7 @@ TEST_F(ShellTest, PastLogFillsTheInitialSeatsOrIsRefused) {
 
     for (int entry : {2, 3}) {
         platform.answerMessage(kPastLogMissing);
-        main().mnuFileArray[entry].onClick();
-        EXPECT_EQ(platform.messages.back(),
-                  (Message{kPastLogMissing, "ﾌｧｲﾙの存在確認", MsgButtons::Ok, MsgIcon::Critical}));
+        driver().menu("mnuFileArray_" + std::to_string(entry));
     }
     EXPECT_EQ(opened.size(), 1u);
 }
@@ -518,7 +526,7 @@ TEST_F(ShellTest, LastResultClosesTheMainWindowAndShowsTheResult) {
     main().close(UnloadMode::Program);
     shell.showMainWindow();
     shell.state().SeatResult[100] = "最後";
-    main().mnuResult.onClick();
+    driver().menu("mnuResult");
     EXPECT_FALSE(main().isShown());
     EXPECT_EQ(shell.state().InitialSeats[100], "最後");
     EXPECT_EQ(opened, std::vector<std::string>{"result"});
@@ -531,7 +539,7 @@ TEST_F(ShellTest, CreatingARosterClearsTheClassAndOpensTheEditorModally) {
     s.Members[1] = "山田";
     s.SeatConditions[1] = "-";
     s.OpenedFromFile = 1;
-    main().Toolbar1.onButtonClick(2);
+    driver().toolbar("Toolbar1_2");
     EXPECT_EQ(s.RosterPath, "");
     EXPECT_EQ(s.Members[1], "");
     EXPECT_EQ(s.SeatConditions[1], "");
@@ -541,36 +549,37 @@ TEST_F(ShellTest, CreatingARosterClearsTheClassAndOpensTheEditorModally) {
 
 TEST_F(ShellTest, OptionTogglesStoreAtOnceAndCentringRemembersThePlace) {
     quietStart();
-    main().mnuOptLogo.onClick();
+    driver().menu("mnuOptLogo");
     EXPECT_EQ(stored("Config", "OptLogo"), "1");
     EXPECT_TRUE(main().mnuOptLogo.checked);
 
     main().top = main().left = 0;
-    main().mnuOptEnvCnter.onClick();
+    driver().menu("mnuOptEnvCnter");
     EXPECT_EQ(stored("Position", "OptCent"), "0");
     EXPECT_EQ(shell.state().I_Top, 1260);  // centred first, then remembered
     EXPECT_EQ(main().left, 1680);
 
     main().top = 90;
-    main().mnuOptEnvCnter.onClick();
+    driver().menu("mnuOptEnvCnter");
     EXPECT_EQ(stored("Position", "OptCent"), "1");
     EXPECT_EQ(main().top, 1260);
 }
 
 TEST_F(ShellTest, HelpOpensTheKeywordSearchOrTheContents) {
     quietStart();
-    main().mnuHelpContext_KeyWord[0].onClick();
-    main().mnuHelpContext_KeyWord[1].onClick();
-    main().Toolbar1.onButtonClick(12);
+    driver().menu("mnuHelpContext_KeyWord_0");
+    driver().menu("mnuHelpContext_KeyWord_1");
+    driver().toolbar("Toolbar1_12");
     EXPECT_EQ(platform.helps, (std::vector<HelpRequest>{{HelpCommand::PartialKey, 0},
                                                         {HelpCommand::Contents, 0},
                                                         {HelpCommand::Contents, 0}}));
 }
 
 // The main window with the real roster editor behind its three roster commands.
-TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
+class RosterCommands : public HeadlessTest {};
+
+TEST_F(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
     TempDir dir;
-    HeadlessPlatform platform;
     platform.folder = dir.path().string();
     platform.store.save("Config", "OptLogo", "0");
     // A roster opened last term is on the recent list.
@@ -581,19 +590,21 @@ TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
     shell.windows().conditions = [&conditions] { ++conditions; };
     shell.startUp();
     MainWindow& main = *shell.mainWindow();
-    ASSERT_TRUE(main.mnuFileCreate.enabled && main.mnuFileOpen.enabled);
+    Driver driver(platform, main);
 
-    platform.modalDriver = [](Form& f) {
-        auto& editor = dynamic_cast<RosterEditor&>(f);
-        editor.Text1[0].userEdited("青木");
-        editor.Text1[1].userEdited("井上");
-        editor.Check1[1].value = 1;
-        editor.mnuNewFile_Click();
+    platform.modalDriver = [this](Form& f) {
+        Driver editor(platform, f);
+        editor.type("Text1_0", "青木");
+        editor.type("Text1_1", "井上");
+        editor.tick("Check1_1");
+        editor.menu("mnuNewFile");
     };
     platform.answerFileDialog(path);
-    platform.answerMessage("新規にメンバーを登録しました。");
-    platform.answerMessage("出席者は 1人  \r\r欠席者は 1人  ");
-    main.mnuFileCreate_Click();
+    platform.answerMessage(
+        {"新規にメンバーを登録しました。", "登録確認", MsgButtons::Ok, MsgIcon::Information});
+    platform.answerMessage(
+        {"出席者は 1人  \r\r欠席者は 1人  ", "出欠人数確認", MsgButtons::Ok, MsgIcon::Information});
+    driver.menu("mnuFileCreate");
     EXPECT_EQ(platform.shown, (std::vector<std::string>{"TOSBEL", "TOUROKU"}));
     EXPECT_EQ(shell.state().Members[1], "青木");
     EXPECT_EQ(shell.state().MemberCount, 1);
@@ -601,7 +612,7 @@ TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
     EXPECT_TRUE(main.isShown());
 
     platform.answerFileDialog(path);
-    main.mnuFileOpen_Click();
+    driver.menu("mnuFileOpen");
     RosterEditor* editor = shell.rosterEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isShown());
@@ -610,18 +621,19 @@ TEST(RosterCommands, CreateAndRecentOpenTheEditorModallyOpenLeavesItModeless) {
 
     // Names changed in an editor still open are not dropped by the next
     // roster command: the editor asks first, as its Close does.
-    editor->Text1[2].userEdited("上田");
-    platform.answerMessage("名簿は変更されています。 保存しますか？", MsgAnswer::Cancel);
+    Driver(platform, *editor).type("Text1_2", "上田");
+    platform.answerMessage({"名簿は変更されています。 保存しますか？", "変更確認",
+                            MsgButtons::OkCancel, MsgIcon::Question},
+                           MsgAnswer::Cancel);
 
     bool modal = false;
     platform.modalDriver = [&modal](Form& f) {
         modal = f.isModal() && f.name == "TOUROKU";
         f.close(UnloadMode::CloseBox);
     };
-    main.mnuFileArray2_Click(1);
+    driver.menu("mnuFileArray2_1");
     EXPECT_FALSE(editor->isShown());
     EXPECT_TRUE(modal);
-    EXPECT_TRUE(platform.scriptDone());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "roster/text_file.h"
+#include "platform/text_file.h"
 
 #include "platform/cp932.h"
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/app_state.h"
+#include "platform/form.h"
+
+namespace tosbel {
+
+// Pieces every chart window has, declared with one call each.
+
+// The date and time panels of a window's status bar (`datePanel` and the one
+// after it) and "Timer1", which refreshes them every 33 seconds from the clock.
+class StatusClock {
+public:
+    StatusClock(Form& form, StatusBar& bar, int datePanel, AppState& state);
+    StatusClock(const StatusClock&) = delete;
+    StatusClock& operator=(const StatusClock&) = delete;
+
+    // Shows the texts the shared state holds now.
+    void show();
+
+    Timer Timer1;
+
+private:
+    Form& form_;
+    StatusBar& bar_;
+    int datePanel_;
+    AppState& state_;
+};
+
+// A menu item that turns a "1"/"0" option on and off: its tick, the shared
+// state's copy and the stored value move together.
+void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option, AppState& state,
+                      std::string_view section, std::string_view key);
+
+}  // namespace tosbel
