@@ -12,9 +12,11 @@ bool isFixedName(const std::string& condition) {
     return !condition.empty() && condition != kEmptySeatMark;
 }
 
-int clampedMemberCount(const AppState& s) {
-    return std::clamp<int>(s.MemberCount, 0, kMaxMembers);
+std::size_t clampedMemberCount(const AppState& s) {
+    return static_cast<std::size_t>(std::clamp<int>(s.MemberCount, 0, kMaxMembers));
 }
+
+constexpr auto kSeats = static_cast<std::size_t>(kSeatCount);
 
 }  // namespace
 
@@ -25,10 +27,10 @@ float sortKey(float r) {
 
 std::array<float, kMaxMembers + 1> orderAttendees(AppState& s, RandomSource& random) {
     std::array<float, kMaxMembers + 1> key{};
-    const int count = clampedMemberCount(s);
-    for (int i = 1; i <= count; ++i) key[i] = sortKey(random.next());
-    for (int i = 1; i <= count - 1; ++i) {
-        for (int j = i + 1; j <= count; ++j) {
+    const std::size_t count = clampedMemberCount(s);
+    for (std::size_t i = 1; i <= count; ++i) key[i] = sortKey(random.next());
+    for (std::size_t i = 1; i + 1 <= count; ++i) {
+        for (std::size_t j = i + 1; j <= count; ++j) {
             if (key[j] > key[i]) {
                 std::swap(key[i], key[j]);
                 std::swap(s.Members[i], s.Members[j]);
@@ -39,24 +41,27 @@ std::array<float, kMaxMembers + 1> orderAttendees(AppState& s, RandomSource& ran
 }
 
 void dealSeats(AppState& s) {
-    int fixedCount = 0;
-    for (int n = 1; n <= kSeatCount; ++n) fixedCount += isFixedName(s.SeatConditions[n]) ? 1 : 0;
+    std::size_t fixedCount = 0;
+    for (std::size_t n = 1; n <= kSeats; ++n)
+        fixedCount += isFixedName(s.SeatConditions[n]) ? 1u : 0u;
 
     // With conditions that break the rules (a name fixed twice, a fixed name
     // that is no attendee) fewer or more seats than 100 would be dealt; emptying
     // first means no seat keeps a name from an earlier shuffle.
-    for (int n = 1; n <= kSeatCount; ++n) s.SeatResult[n].clear();
+    for (std::size_t n = 1; n <= kSeats; ++n) s.SeatResult[n].clear();
 
-    int m = 0;
-    int seat = 0;
-    for (int pass = 1; pass <= kSeatCount + fixedCount; ++pass) {
+    // m counts up and steps back with every seat that takes no attendee: it
+    // never falls below the seats dealt, so it stays a valid slot.
+    std::size_t m = 0;
+    std::size_t seat = 0;
+    for (std::size_t pass = 1; pass <= kSeats + fixedCount; ++pass) {
         s.ScratchFlag = 0;
         ++m;
         ++seat;
         // Valid conditions only reach seat 101 in a last pass that steps over a
         // fixed attendee and writes nothing; stopping here keeps broken ones
         // inside the chart.
-        if (seat > kSeatCount) break;
+        if (seat > kSeats) break;
         const std::string& condition = s.SeatConditions[seat];
         if (condition == kEmptySeatMark) {
             s.SeatResult[seat].clear();
@@ -66,8 +71,9 @@ void dealSeats(AppState& s) {
             --m;
         } else {
             static const std::string kNobody;
-            const std::string& member = m < kSlotCount ? s.Members[m] : kNobody;
-            for (int k = 1; k <= kSeatCount; ++k) {
+            const std::string& member =
+                m < static_cast<std::size_t>(kSlotCount) ? s.Members[m] : kNobody;
+            for (std::size_t k = 1; k <= kSeats; ++k) {
                 if (!s.SeatConditions[k].empty() && s.SeatConditions[k] == member)
                     s.ScratchFlag = 1;
             }
@@ -88,7 +94,7 @@ void runShuffle(AppState& s, RandomSource& random, const ShuffleWindows& windows
     orderAttendees(s, random);
     dealSeats(s);
 
-    for (int n = 1; n <= kSeatCount; ++n) s.InitialSeats[n] = s.SeatResult[n];
+    for (std::size_t n = 1; n <= kSeats; ++n) s.InitialSeats[n] = s.SeatResult[n];
     if (windows.showResult) windows.showResult();
 }
 

@@ -329,7 +329,8 @@ Control* Form::nextInTabOrder(const Control* from) const {
     if (order.empty()) return nullptr;
     auto at = std::find(order.begin(), order.end(), from);
     for (std::size_t step = 1; step <= order.size(); ++step) {
-        const std::size_t start = at == order.end() ? order.size() - 1 : at - order.begin();
+        const std::size_t start =
+            at == order.end() ? order.size() - 1 : static_cast<std::size_t>(at - order.begin());
         Control* c = order[(start + step) % order.size()];
         if (c->takesFocus()) return c;
     }

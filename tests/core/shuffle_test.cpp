@@ -16,14 +16,15 @@ namespace {
 // Attendees "m1" … "mN" in slots 1 … N.
 AppState attendees(int n) {
     AppState s;
-    for (int i = 1; i <= n; ++i) s.Members[i] = "m" + std::to_string(i);
+    for (std::size_t i = 1; i <= static_cast<std::size_t>(n); ++i)
+        s.Members[i] = "m" + std::to_string(i);
     s.MemberCount = static_cast<std::int16_t>(n);
     return s;
 }
 
-std::vector<std::string> seatsInOrder(const AppState& s, int from, int to) {
+std::vector<std::string> seatsInOrder(const AppState& s, std::size_t from, std::size_t to) {
     std::vector<std::string> out;
-    for (int n = from; n <= to; ++n) out.push_back(s.SeatResult[n]);
+    for (std::size_t n = from; n <= to; ++n) out.push_back(s.SeatResult[n]);
     return out;
 }
 
@@ -65,17 +66,17 @@ TEST(OrderAttendees, ExchangesOnlyOnAStrictlyGreaterKey) {
 TEST(DealSeats, NoConditionsFillsFromSeatOne) {
     AppState s = attendees(30);
     dealSeats(s);
-    for (int n = 1; n <= 30; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n));
-    for (int n = 31; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
+    for (std::size_t n = 1; n <= 30; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n));
+    for (std::size_t n = 31; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
 }
 
 TEST(DealSeats, RowAKeptEmptyPushesFortyAttendeesToRowsBToE) {
     AppState s = attendees(40);
-    for (int n = 1; n <= 10; ++n) s.SeatConditions[n] = "-";
+    for (std::size_t n = 1; n <= 10; ++n) s.SeatConditions[n] = "-";
     dealSeats(s);
-    for (int n = 1; n <= 10; ++n) EXPECT_EQ(s.SeatResult[n], "");
-    for (int n = 11; n <= 50; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n - 10));
-    for (int n = 51; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
+    for (std::size_t n = 1; n <= 10; ++n) EXPECT_EQ(s.SeatResult[n], "");
+    for (std::size_t n = 11; n <= 50; ++n) EXPECT_EQ(s.SeatResult[n], "m" + std::to_string(n - 10));
+    for (std::size_t n = 51; n <= 100; ++n) EXPECT_EQ(s.SeatResult[n], "");
 }
 
 TEST(DealSeats, AttendeeFixedToJ10LeavesNoGapWhereverItWasDrawn) {
@@ -102,13 +103,14 @@ TEST(DealSeats, StepsOverAFixedSeatInTheMiddleOfTheRun) {
 
 TEST(DealSeats, EveryAttendeeFixed) {
     AppState s = attendees(4);
-    const std::map<int, std::string> fixed{{100, "m1"}, {1, "m2"}, {55, "m3"}, {7, "m4"}};
+    const std::map<std::size_t, std::string> fixed{{100, "m1"}, {1, "m2"}, {55, "m3"}, {7, "m4"}};
     for (const auto& [seat, name] : fixed) s.SeatConditions[seat] = name;
     s.SeatConditions[2] = "-";
     dealSeats(s);
-    for (int n = 1; n <= 100; ++n) {
+    for (std::size_t n = 1; n <= 100; ++n) {
         const auto it = fixed.find(n);
-        EXPECT_EQ(s.SeatResult[n], it == fixed.end() ? "" : it->second) << seatLabel(n);
+        EXPECT_EQ(s.SeatResult[n], it == fixed.end() ? "" : it->second)
+            << seatLabel(static_cast<int>(n));
     }
     EXPECT_EQ(s.SeatResult[101], "");
 }
@@ -118,13 +120,13 @@ TEST(DealSeats, ConditionsThatBreakTheRulesStayInsideTheChart) {
     // is no attendee, and a stale result: the chart is filled, nothing beyond it
     // is touched and no name from the stale result survives.
     AppState s = attendees(100);
-    for (int n = 1; n <= 100; ++n) s.SeatResult[n] = "old";
+    for (std::size_t n = 1; n <= 100; ++n) s.SeatResult[n] = "old";
     s.SeatConditions[5] = "-";
     s.SeatConditions[6] = "m1";
     s.SeatConditions[7] = "m1";
     s.SeatConditions[8] = "転校生";
     dealSeats(s);
-    for (int n = 1; n <= 100; ++n) EXPECT_NE(s.SeatResult[n], "old") << n;
+    for (std::size_t n = 1; n <= 100; ++n) EXPECT_NE(s.SeatResult[n], "old") << n;
     EXPECT_EQ(s.SeatResult[5], "");
     EXPECT_EQ(s.SeatResult[8], "転校生");
     EXPECT_EQ(s.SeatResult[0], "");
@@ -134,7 +136,7 @@ TEST(DealSeats, ConditionsThatBreakTheRulesStayInsideTheChart) {
 TEST(RunShuffle, CountdownFirstThenFreshKeysThenTheResultWindow) {
     AppState s = attendees(3);
     s.OptWait = "1";
-    for (int n = 1; n <= 100; ++n) s.InitialSeats[n] = "stale";
+    for (std::size_t n = 1; n <= 100; ++n) s.InitialSeats[n] = "stale";
     ScriptedRandom random({0.1f, 0.9f, 0.5f});
     std::vector<std::string> events;
     ShuffleWindows windows;
@@ -166,19 +168,19 @@ TEST(RunShuffle, CountdownFirstThenFreshKeysThenTheResultWindow) {
 TEST(Shuffle, AnyValidConditionTableSeatsEveryAttendeeExactlyOnce) {
     std::mt19937 gen(20261208);
     for (int round = 0; round < 400; ++round) {
-        const int count = std::uniform_int_distribution<int>(0, 100)(gen);
-        AppState s = attendees(count);
-        std::vector<int> seats(100);
-        for (int n = 0; n < 100; ++n) seats[n] = n + 1;
+        const std::size_t count = std::uniform_int_distribution<std::size_t>(0, 100)(gen);
+        AppState s = attendees(static_cast<int>(count));
+        std::vector<std::size_t> seats(100);
+        for (std::size_t n = 0; n < 100; ++n) seats[n] = n + 1;
         std::shuffle(seats.begin(), seats.end(), gen);
-        const int empties = std::uniform_int_distribution<int>(0, 100 - count)(gen);
-        const int fixedCount = std::uniform_int_distribution<int>(0, count)(gen);
-        std::vector<int> who(count);
-        for (int i = 0; i < count; ++i) who[i] = i + 1;
+        const std::size_t empties = std::uniform_int_distribution<std::size_t>(0, 100 - count)(gen);
+        const std::size_t fixedCount = std::uniform_int_distribution<std::size_t>(0, count)(gen);
+        std::vector<std::size_t> who(count);
+        for (std::size_t i = 0; i < count; ++i) who[i] = i + 1;
         std::shuffle(who.begin(), who.end(), gen);
-        std::map<std::string, int> fixedAt;
-        for (int i = 0; i < empties; ++i) s.SeatConditions[seats[i]] = "-";
-        for (int i = 0; i < fixedCount; ++i) {
+        std::map<std::string, std::size_t> fixedAt;
+        for (std::size_t i = 0; i < empties; ++i) s.SeatConditions[seats[i]] = "-";
+        for (std::size_t i = 0; i < fixedCount; ++i) {
             const std::string name = "m" + std::to_string(who[i]);
             s.SeatConditions[seats[empties + i]] = name;
             fixedAt[name] = seats[empties + i];
@@ -191,14 +193,14 @@ TEST(Shuffle, AnyValidConditionTableSeatsEveryAttendeeExactlyOnce) {
         runShuffle(s, random, {});
 
         std::map<std::string, int> seen;
-        for (int n = 1; n <= 100; ++n) {
+        for (std::size_t n = 1; n <= 100; ++n) {
             const std::string& name = s.SeatResult[n];
             if (s.SeatConditions[n] == "-") {
                 ASSERT_EQ(name, "") << "round " << round;
             }
             if (!name.empty()) ++seen[name];
         }
-        ASSERT_EQ(static_cast<int>(seen.size()), count) << "round " << round;
+        ASSERT_EQ(seen.size(), count) << "round " << round;
         for (const auto& [name, times] : seen) ASSERT_EQ(times, 1) << name;
         for (const auto& [name, seat] : fixedAt) ASSERT_EQ(s.SeatResult[seat], name);
 
@@ -209,7 +211,7 @@ TEST(Shuffle, AnyValidConditionTableSeatsEveryAttendeeExactlyOnce) {
             if (!fixedAt.contains(m)) unfixed.push_back(m);
         }
         std::vector<std::string> onFreeSeats;
-        for (int n = 1; n <= 100; ++n) {
+        for (std::size_t n = 1; n <= 100; ++n) {
             if (before.SeatConditions[n].empty()) onFreeSeats.push_back(s.SeatResult[n]);
         }
         unfixed.resize(onFreeSeats.size());
