@@ -2,16 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/file_size_limit.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
 
 TEST(ReplaceFile, WritesExactBytesAndLeavesNothingElseBehind) {
     TempDir dir;
@@ -42,6 +53,39 @@ TEST(ReplaceFile, FailureIsReportedAndTouchesNothing) {
     int files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++files;
     EXPECT_EQ(files, 1);
+}
+
+TEST(ReplaceFile, ADiskFullMidwayLeavesTheOldFileExactlyAsItWas) {
+    TempDir dir;
+    const fs::path target = dir.path() / "組.MEM";
+    // No prefix of the new bytes looks like the old ones, and the new file is
+    // larger than the buffer the writer fills, so it fails both in the middle
+    // of its writes and at the final flush.
+    const std::string old = "old\r\nroster\r\n";
+    const std::string fresh(9000, 'n');
+    const auto writeFresh = [&] { return replaceFile(target.string(), fresh); };
+
+    // Before the first byte, after one, after a buffer's worth, one short.
+    spit(target, old);
+    for (const std::size_t limit :
+         {std::size_t{0}, std::size_t{1}, std::size_t{4096}, fresh.size() - 1}) {
+        SCOPED_TRACE(limit);
+        EXPECT_EQ(writeWithFileSizeLimit(limit, writeFresh), LimitedWrite::Refused);
+        EXPECT_EQ(slurp(target), old);
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"組.MEM"});
+    }
+
+    // A file that did not exist is not there afterwards, not even in part.
+    const fs::path absent = dir.path() / "新.MEM";
+    EXPECT_EQ(writeWithFileSizeLimit(100, [&] { return replaceFile(absent.string(), fresh); }),
+              LimitedWrite::Refused);
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"組.MEM"});
+
+    // With room for every byte the same write goes through: the limit, not the
+    // way it is set, made the writes above fail.
+    EXPECT_EQ(writeWithFileSizeLimit(fresh.size(), writeFresh), LimitedWrite::Wrote);
+    EXPECT_EQ(slurp(target), fresh);
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"組.MEM"});
 }
 
 TEST(ReplaceFile, KeepsWhatTheTeacherSetOnTheOldFile) {

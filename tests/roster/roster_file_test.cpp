@@ -6,6 +6,7 @@
 #include <random>
 
 #include "platform/cp932.h"
+#include "tests/file_size_limit.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -120,6 +121,30 @@ TEST(RosterFile, AFailedWriteLeavesTheOldRosterWhole) {
     EXPECT_EQ(slurp(path), before);
 
     EXPECT_EQ(writeRoster(dir.file("消えた/1組.MEM"), kThree).error, FileError::CannotWrite);
+}
+
+TEST(RosterFile, ADiskFullWhileSavingKeepsTheSavedRosterWhole) {
+    TempDir dir;
+    const std::string path = dir.file("3年1組.MEM");
+    ASSERT_EQ(writeRoster(path, kThree).error, FileError::None);
+    const std::string before = slurp(path);
+
+    V hundred;
+    for (int i = 1; i <= 100; ++i) hundred.push_back("生徒" + std::to_string(i));
+    std::string bytes;
+    ASSERT_EQ(encodeRoster(hundred, bytes).error, FileError::None);
+    const auto save = [&] { return writeRoster(path, hundred).error == FileError::None; };
+
+    // The disk fills with half the new roster written.
+    EXPECT_EQ(writeWithFileSizeLimit(bytes.size() / 2, save), LimitedWrite::Refused);
+    EXPECT_EQ(slurp(path), before);
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1) << "no temporary file may be left behind";
+
+    EXPECT_EQ(writeWithFileSizeLimit(bytes.size(), save), LimitedWrite::Wrote);
+    EXPECT_EQ(readRoster(path).names, hundred);
 }
 
 TEST(RosterFile, NamesThatSurviveARoundTripComeBackExactly) {
