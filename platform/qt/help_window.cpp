@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -73,7 +74,22 @@ HelpWindow::HelpWindow() {
     for (const QString& f : files) pages_.emplace_back(kFolder + f, titleOf(kFolder + f));
 }
 
-void HelpWindow::open(const HelpRequest& r) {
+QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen) {
+    constexpr int kGap = 8;
+    QPoint at;
+    if (asker.right() + kGap + size.width() <= screen.right())
+        at = QPoint(asker.right() + 1 + kGap, asker.top());
+    else if (asker.left() - kGap - size.width() >= screen.left())
+        at = QPoint(asker.left() - kGap - size.width(), asker.top());
+    else
+        at = asker.center() - QPoint(size.width() / 2, size.height() / 2);
+    const int right = std::max(screen.left(), screen.right() + 1 - size.width());
+    const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
+    return QPoint(std::clamp(at.x(), screen.left(), right),
+                  std::clamp(at.y(), screen.top(), bottom));
+}
+
+void HelpWindow::open(const HelpRequest& r, const QWidget* asker) {
     QString page = kFolder + kContents;
     if (r.command == HelpCommand::Context) {
         const QString numbered = kFolder + QString::number(r.context) + QStringLiteral(".html");
@@ -81,6 +97,10 @@ void HelpWindow::open(const HelpRequest& r) {
     }
     keywordRow_->setVisible(r.command == HelpCommand::PartialKey);
     browser_->setSource(pageUrl(page));
+    // A help window the teacher has open stays where it is.
+    if (!isVisible() && asker && asker->screen())
+        move(placeBeside(asker->frameGeometry(), frameGeometry().size(),
+                         asker->screen()->availableGeometry()));
     show();
     raise();
     activateWindow();

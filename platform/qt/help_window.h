@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -18,7 +21,9 @@ namespace tosbel {
 class HelpWindow final : public QWidget {
 public:
     HelpWindow();
-    void open(const HelpRequest& r);
+    // Shows the page asked for; a window that was closed opens beside `asker`
+    // (the window whose command asked for help), or centred on it.
+    void open(const HelpRequest& r, const QWidget* asker);
 
 private:
     // Shows the first page whose title holds the keyword.
@@ -29,5 +34,9 @@ private:
     QTextBrowser* browser_;
     std::vector<std::pair<QString, QString>> pages_;  // path, title
 };
+
+// Where a window of `size` opens beside `asker`: right of it when the screen
+// has room there, else left of it, else centred on it; always on the screen.
+QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen);
 
 }  // namespace tosbel

@@ -4,26 +4,22 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDrag>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QPainter>
-#include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTranslator>
+#include <QWindow>
 
 #include <algorithm>
 
 #include "platform/form.h"
+#include "platform/qt/font_substitutes.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/name_filters.h"
@@ -39,23 +35,6 @@ namespace tosbel {
 
 namespace {
 
-const QString kDragFormat = QStringLiteral("application/x-tosbel-control");
-
-// The forms ask for the fonts of a Japanese Windows desktop; elsewhere the Noto
-// CJK fonts stand in, or Latin text would fall back to a font without kana.
-void substituteFonts() {
-    const QStringList installed = QFontDatabase::families();
-    const auto substitute = [&installed](const QString& wanted, const QString& standIn) {
-        if (!installed.contains(wanted)) QFont::insertSubstitution(wanted, standIn);
-    };
-    const QString sans = QStringLiteral("Noto Sans CJK JP");
-    const QString serif = QStringLiteral("Noto Serif CJK JP");
-    substitute(QStringLiteral("ＭＳ Ｐゴシック"), sans);
-    substitute(QStringLiteral("ＭＳ ゴシック"), sans);
-    substitute(QStringLiteral("ＭＳ Ｐ明朝"), serif);
-    substitute(QStringLiteral("ＭＳ 明朝"), serif);
-}
-
 QMessageBox::Icon iconOf(MsgIcon icon) {
     switch (icon) {
         case MsgIcon::Critical:
@@ -70,17 +49,6 @@ QMessageBox::Icon iconOf(MsgIcon icon) {
             break;
     }
     return QMessageBox::NoIcon;
-}
-
-// What follows the pointer when a control's drag icon cannot be read.
-QPixmap plainDragPixmap() {
-    QPixmap pixmap(24, 24);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1, Qt::DashLine));
-    p.setBrush(QColor(0xff, 0xff, 0xff, 0xa0));
-    p.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
-    return pixmap;
 }
 
 // Counts handlers and blocking calls; when the last one ends, the windows that
@@ -111,7 +79,7 @@ QtPlatform::QtPlatform(std::string programFolder)
     if (translator_->load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator_.get());
-    substituteFonts();
+    substituteWindowsFonts();
     // The program ends when its last form closes, which this platform sees
     // itself; a help window left open does not keep it running.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -176,6 +144,7 @@ void QtPlatform::releaseClosedWindows() {
     for (const QPointer<FormWindow>& w : closedWindows_)
         if (w) w->deleteLater();
     closedWindows_.clear();
+    retiredForms_.clear();
     if (running_ && windows_.empty()) QCoreApplication::exit(0);
 }
 
@@ -314,6 +283,7 @@ void QtPlatform::showForm(Form& f, bool modal) {
     window->show();
     window->raise();
     window->activateWindow();
+    keepHelpReachable();
     lastActive_ = &f;
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     handle([&f] { f.Form_Activate(); });
@@ -332,6 +302,7 @@ void QtPlatform::formClosed(Form& f) {
     if (lastActive_ == &f) lastActive_ = nullptr;
     window->detach();
     window->hide();
+    keepHelpReachable();
     if (QEventLoop* loop = window->modalLoop()) {
         window->setModalLoop(nullptr);
         loop->quit();
@@ -354,38 +325,13 @@ void QtPlatform::beginDrag(Control& c) {
     QWidget* source = window ? window->widgetOf(c) : nullptr;
     if (!source) return;
     syncAll();
-    ++dragSerial_;
-    auto* mime = new QMimeData;
-    mime->setData(kDragFormat, QByteArray::number(QCoreApplication::applicationPid()) + ':' +
-                                   QByteArray::number(dragSerial_));
-    auto* drag = new QDrag(source);  // Qt frees it when the drag is over
-    drag->setMimeData(mime);
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    dragSource_ = &c;
-    drag_ = drag;
-    dragIconShown_.reset();
-    dragIconChanged();
-    drag->exec(Qt::MoveAction);
-    dragSource_ = nullptr;
+    drag_.run(c, *source);
 }
 
-// The drag picture is the pointer itself, as the forms expect: a handler may
-// change it while the drag goes on (a picture for "may drop here" and one for
-// "not here").
-void QtPlatform::dragIconChanged() {
-    if (!drag_ || !dragSource_ || dragIconShown_ == dragSource_->dragIcon) return;
-    dragIconShown_ = dragSource_->dragIcon;
-    QPixmap icon = pictureFile(*dragIconShown_);
-    if (icon.isNull()) icon = plainDragPixmap();
-    for (const Qt::DropAction action : {Qt::MoveAction, Qt::CopyAction, Qt::IgnoreAction})
-        drag_->setDragCursor(icon, action);
-}
-
-Control* QtPlatform::dragSource(const QMimeData* mime) const {
-    if (!dragSource_ || !mime || !mime->hasFormat(kDragFormat)) return nullptr;
-    const QByteArray mine = QByteArray::number(QCoreApplication::applicationPid()) + ':' +
-                            QByteArray::number(dragSerial_);
-    return mime->data(kDragFormat) == mine ? dragSource_ : nullptr;
+void QtPlatform::releaseWhenIdle(std::unique_ptr<Form> form) {
+    retiredForms_.push_back(std::move(form));
+    if (busy_ == 0) retiredForms_.clear();
 }
 
 void QtPlatform::endProgram() {
@@ -402,9 +348,22 @@ void QtPlatform::endProgram() {
     if (running_) QCoreApplication::exit(0);
 }
 
+// Help is a viewer beside the program, opened beside the window that asked.
 void QtPlatform::showHelp(const HelpRequest& r) {
     if (!help_) help_ = new HelpWindow;
-    help_->open(r);
+    keepHelpReachable();
+    help_->open(r, dialogParent());
+}
+
+void QtPlatform::keepHelpReachable() {
+    if (!help_) return;
+    QWindow* owner = nullptr;
+    for (FormWindow* w : windows_)
+        if (w->windowModality() != Qt::NonModal) owner = w->windowHandle();
+    // Its native window is made now, so the owner holds before it first shows.
+    help_->winId();
+    if (QWindow* own = help_->windowHandle(); own->transientParent() != owner)
+        own->setTransientParent(owner);
 }
 
 // Services ------------------------------------------------------------------------------

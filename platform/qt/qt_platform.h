@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/form.h"
 #include "platform/platform.h"
+#include "platform/qt/drag_session.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/window_host.h"
 #include "platform/random_source.h"
 
-class QDrag;
-class QMimeData;
 class QObject;
 class QSessionManager;
 class QTranslator;
@@ -27,7 +28,7 @@ class HelpWindow;
 
 // The real platform: every form becomes a window of Qt widgets. A QApplication
 // must exist before it is made and must outlive it.
-class QtPlatform final : public Platform {
+class QtPlatform final : public Platform, private WindowHost {
 public:
     explicit QtPlatform(std::string programFolder);
     ~QtPlatform() override;
@@ -50,6 +51,7 @@ public:
     void focusChanged(Form& f, Control& c) override;
     void beginDrag(Control& c) override;
     void endProgram() override;
+    void releaseWhenIdle(std::unique_ptr<Form> form) override;
 
     void showHelp(const HelpRequest& r) override;
 
@@ -66,19 +68,18 @@ public:
     bool caseSensitivePaths() override;
 
 private:
-    friend class FormWindow;
+    // WindowHost. Handlers never run while the windows are written.
+    void handle(const std::function<void()>& handler) override;
+    DragSession& dragSession() override { return drag_; }
+    void windowActivated(FormWindow& w) override;
 
-    // Runs a handler the user's action triggered, then brings every window up
-    // to date from its form. Handlers never run while the windows are written.
-    void handle(const std::function<void()>& handler);
     void syncAll();
     void releaseClosedWindows();
     FormWindow* windowOf(const Form& f) const;
     QWidget* dialogParent() const;
-    void windowActivated(FormWindow& w);
-    // The control being dragged, when the drag's data is this program's own.
-    Control* dragSource(const QMimeData* mime) const;
-    void dragIconChanged();
+    // The help window stays usable while a modal form is open: it is made
+    // that form's own, which the form's modality does not block.
+    void keepHelpReachable();
     void focusMovedTo(QWidget* now);
     void endSession(QSessionManager& manager);
 
@@ -95,12 +96,10 @@ private:
     std::unique_ptr<QObject> context_;
     std::vector<FormWindow*> windows_;                 // open, in the order shown
     std::vector<QPointer<FormWindow>> closedWindows_;  // hidden, freed when no handler runs
+    std::vector<std::unique_ptr<Form>> retiredForms_;  // the program's, freed likewise
     QPointer<HelpWindow> help_;
     const Form* lastActive_ = nullptr;
-    Control* dragSource_ = nullptr;
-    QPointer<QDrag> drag_;
-    std::optional<std::string> dragIconShown_;
-    int dragSerial_ = 0;
+    DragSession drag_;
     int busy_ = 0;  // handlers and blocking calls running
     bool syncing_ = false;
     bool running_ = false;

@@ -57,7 +57,13 @@ bool QtSettingsStore::save(std::string_view section, std::string_view key, std::
         unkept_[{std::string(section), std::string(key)}] = std::string(value);
         return false;
     }
-    settings_->setValue(address(section, key), text(value));
+    // Start-up writes back values already stored: leaving the file alone then
+    // spares a rewrite and a flush to disk at every start.
+    const QString at = address(section, key);
+    const QString wanted = text(value);
+    if (settings_->contains(at) && settings_->value(at).toString() == wanted)
+        return settings_->status() == QSettings::NoError;
+    settings_->setValue(at, wanted);
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }

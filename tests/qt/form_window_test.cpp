@@ -42,15 +42,17 @@ public:
         declare(Label1, "Label1");
         Label1.place(120, 600, 1800, 300).caption = "名前";
         declare(Text1, "Text1");
-        for (int i = 0; i < 3; ++i) Text1[i].place(120, 1000 + 400 * i, 1500, 330).limitBytes(6);
+        for (std::size_t i = 0; i < 3; ++i)
+            Text1[i].place(120, 1000 + 400 * static_cast<int>(i), 1500, 330).limitBytes(6);
         declare(Check1, "Check1");
         Check1.place(120, 2300, 1800, 300).caption = "欠席";
         declare(Frame1, "Frame1");
         Frame1.place(3000, 600, 2400, 1500).caption = "並び";
         declare(Option1, "Option1");
-        for (int i = 0; i < 2; ++i) {
+        for (std::size_t i = 0; i < 2; ++i) {
             Option1[i].container = &Frame1;
-            Option1[i].place(120, 300 + 400 * i, 1800, 300).caption = i == 0 ? "男女" : "名簿順";
+            Option1[i].place(120, 300 + 400 * static_cast<int>(i), 1800, 300).caption =
+                i == 0 ? "男女" : "名簿順";
         }
         declare(Command1, "Command1");
         Command1.place(120, 2800, 1500, 450).caption = "実行(&R)";
@@ -294,7 +296,7 @@ TEST_F(QtFormWindow, MenuArrayEntriesAppearInTheOpenMenuAndTakeTheirCaptions) {
 
 TEST_F(QtFormWindow, FocusIsWhereTheKeysGoAfterAHandlerSwitchesBoxesOnOrOff) {
     std::vector<std::string> events;
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < 2; ++i) {
         form.Text1[i].onGotFocus = [&, i] { events.push_back("got" + std::to_string(i)); };
         form.Text1[i].onLostFocus = [&, i] { events.push_back("lost" + std::to_string(i)); };
     }

@@ -10,10 +10,13 @@
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
+#include <QWindow>
 
 #include <sys/stat.h>
 
 #include "platform/form.h"
+#include "platform/qt/help_window.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_settings_store.h"
@@ -119,6 +122,67 @@ TEST_F(QtPlatformTest, HelpShowsTheCompiledInPages) {
 
     platform.showHelp({HelpCommand::PartialKey, 0});
     EXPECT_TRUE(help->findChild<QLineEdit*>(q("HelpKeyword"))->isVisible());
+}
+
+// A window in the middle of the screen that asks for help from its own
+// command, as the roster editor's F1 does.
+class AskingForm final : public Form {
+public:
+    explicit AskingForm(Platform& p) : Form(p) {
+        name = "ASKER";
+        left = 4500, top = 3000, width = 6000, height = 4500;
+        declare(Command1, "Command1");
+        Command1.place(120, 120, 1500, 450).caption = "ヘルプ";
+        Command1.onClick = [this] { platform().showHelp({HelpCommand::PartialKey, 0}); };
+    }
+    CommandButton Command1;
+};
+
+TEST_F(QtPlatformTest, HelpFromAModalFormOpensBesideItAndTakesKeysWhileTheFormStaysOpen) {
+    AskingForm asker{platform};
+    QRect askerAt, helpAt;
+    QString typed;
+    bool helpClosed = false, askerStayed = false;
+    const auto useHelp = [&] {
+        QWidget* w = window("ASKER");
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(w->isModal());
+        QTest::mouseClick(w->findChild<QPushButton*>(q("Command1")), Qt::LeftButton);
+        QWidget* help = window("HelpWindow");
+        ASSERT_NE(help, nullptr);
+        askerAt = w->frameGeometry();
+        helpAt = help->frameGeometry();
+        // Keys as the window system delivers them, which it holds back from
+        // a window the modal one blocks.
+        for (const char key : {'a', 'b', 'c'}) QTest::keyClick(help->windowHandle(), key);
+        typed = help->findChild<QLineEdit*>(q("HelpKeyword"))->text();
+        help->close();
+        helpClosed = !help->isVisible();
+        askerStayed = asker.isShown() && w->isVisible();
+    };
+    QTimer::singleShot(0, [&] {
+        useHelp();
+        asker.close();
+    });
+    asker.showModal();
+
+    EXPECT_EQ(typed, q("abc"));
+    EXPECT_TRUE(helpClosed);
+    EXPECT_TRUE(askerStayed);
+    EXPECT_NE(helpAt.topLeft(), QPoint(0, 0));
+    EXPECT_TRUE(helpAt.adjusted(-16, -16, 16, 16).intersects(askerAt));
+}
+
+TEST(HelpPlace, BesideTheAskerWhereThereIsRoomElseCentredAndAlwaysOnScreen) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize help(640, 480);
+    EXPECT_EQ(placeBeside(QRect(100, 100, 800, 600), help, screen), QPoint(908, 100));
+    EXPECT_EQ(placeBeside(QRect(1000, 200, 800, 600), help, screen), QPoint(352, 200));
+    EXPECT_EQ(placeBeside(QRect(400, 100, 1100, 800), help, screen), QPoint(629, 259));
+    EXPECT_EQ(placeBeside(QRect(100, 900, 800, 150), help, screen), QPoint(908, 600));
+    // A second screen counts from its own edges.
+    EXPECT_EQ(placeBeside(QRect(2000, 100, 800, 600), help, QRect(1920, 0, 1920, 1080)),
+              QPoint(2808, 100));
 }
 
 TEST(QtSettingsStore, ValuesSurviveANewStoreAndReachTheFileAtOnce) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QPoint>
 #include <QScreen>
 #include <QString>
 #include <QTimer>
@@ -18,6 +19,9 @@ inline void PrintTo(const QString& s, std::ostream* out) {
 }
 inline void PrintTo(const QStringList& l, std::ostream* out) {
     *out << '{' << l.join(QStringLiteral(", ")).toStdString() << '}';
+}
+inline void PrintTo(const QPoint& p, std::ostream* out) {
+    *out << '(' << p.x() << ", " << p.y() << ')';
 }
 
 // Pixels on the screen the tests run on, from twips.

@@ -1,0 +1,168 @@
+#include "platform/qt/control_look.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+
+#include <algorithm>
+
+#include "platform/file_io.h"
+
+namespace tosbel {
+
+namespace {
+
+// Captions come with the line breaks of the system the forms were made on.
+QString caption(const std::string& utf8) {
+    return text(utf8).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+// A label shows "&&" as "&" and hides the single "&" of an access key.
+QString withoutAccessKeys(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] != QLatin1Char('&')) {
+            out += s[i];
+        } else if (i + 1 < s.size() && s[i + 1] == QLatin1Char('&')) {
+            out += QLatin1Char('&');
+            ++i;
+        }
+    }
+    return out;
+}
+
+// One pixel of the screen the forms were drawn on, at the device's resolution.
+double onePixel(TwipScale scale) {
+    return std::max(1.0, scale.pixels(kTwipsPerInch / 96.0));
+}
+
+}  // namespace
+
+QString objectNameOf(const std::string& name, int index) {
+    return index < 0 ? text(name) : text(name) + QLatin1Char('_') + QString::number(index);
+}
+
+QColor colour(Rgb c) {
+    return QColor(c.red, c.green, c.blue);
+}
+
+QFont fontOf(const FontSpec& f) {
+    // A Windows font this desktop lacks is asked for by its stand-in at once:
+    // asking for the missing name first costs a fallback search every time.
+    const QString wanted = text(f.name);
+    const QStringList standIns = QFont::substitutes(wanted);
+    QFont font(standIns.isEmpty() ? wanted : standIns.first());
+    font.setPointSizeF(f.size);
+    font.setBold(f.bold);
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    return font;
+}
+
+Qt::Alignment horizontalAlignment(Align a) {
+    switch (a) {
+        case Align::Right:
+            return Qt::AlignRight;
+        case Align::Center:
+            return Qt::AlignHCenter;
+        case Align::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+QString shownText(const Control& c) {
+    if (c.kind == ControlKind::TextBox) return text(c.text);
+    const QString shown = caption(c.caption);
+    return c.kind == ControlKind::Label ? withoutAccessKeys(shown) : shown;
+}
+
+Qt::Alignment labelAlignment(const Control& c, double lineHeight, double boxHeight) {
+    return horizontalAlignment(c.alignment) |
+           (lineHeight > boxHeight ? Qt::AlignVCenter : Qt::AlignTop);
+}
+
+std::optional<QColor> fillOf(const Control& c) {
+    if (c.backColor) return colour(*c.backColor);
+    if (c.kind == ControlKind::TextBox) return QColor(Qt::white);
+    return std::nullopt;
+}
+
+bool hasBorder(const Control& c) {
+    return c.kind == ControlKind::TextBox || c.border;
+}
+
+QRectF areaOf(const Control& c, TwipScale scale) {
+    double left = c.left, top = c.top;
+    for (const Control* frame = c.container; frame; frame = frame->container) {
+        left += frame->left;
+        top += frame->top;
+    }
+    return QRectF(scale.pixels(left), scale.pixels(top), scale.pixels(c.width),
+                  scale.pixels(c.height));
+}
+
+bool paintControl(QPainter& painter, const Control& c, TwipScale scale) {
+    const bool textBox = c.kind == ControlKind::TextBox;
+    if ((!textBox && c.kind != ControlKind::Label) || !c.visible) return false;
+    const QRectF box = areaOf(c, scale);
+    const double pixel = onePixel(scale);
+    painter.save();
+    if (const auto fill = fillOf(c)) painter.fillRect(box, *fill);
+    if (hasBorder(c)) {
+        painter.setPen(QPen(colour(c.borderColor.value_or(Rgb{})), pixel));
+        painter.setBrush(Qt::NoBrush);
+        // The line lies inside the box, as the widget's frame does.
+        painter.drawRect(box.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
+    }
+    const QFont font = fontOf(c.font);
+    painter.setFont(font);
+    painter.setPen(colour(c.foreColor));
+    // The text keeps off the border as the widgets keep it: a text box's
+    // margin, a label's frame.
+    const double inset = textBox ? 3 * pixel : (c.border ? pixel : 0);
+    const QRectF inside = box.adjusted(inset, inset, -inset, -inset);
+    if (textBox) {
+        painter.drawText(inside,
+                         static_cast<int>(horizontalAlignment(c.alignment) | Qt::AlignVCenter |
+                                          Qt::TextSingleLine),
+                         shownText(c));
+    } else {
+        const double line = QFontMetricsF(font, painter.device()).height();
+        painter.drawText(
+            inside, static_cast<int>(labelAlignment(c, line, inside.height()) | Qt::TextWordWrap),
+            shownText(c));
+    }
+    painter.restore();
+    return true;
+}
+
+void paintFocusMark(QPainter& painter, const QRect& r) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    const QRect line = r.adjusted(0, 0, -1, -1);  // a 1-pixel pen draws right of and below a rect
+    painter.setPen(QPen(Qt::white, 0));
+    painter.drawRect(line);
+    QPen dots(Qt::black, 0);
+    dots.setDashPattern({1, 1});
+    painter.setPen(dots);
+    painter.drawRect(line);
+    painter.restore();
+}
+
+QPixmap pictureFile(const std::string& path) {
+    // Read through the program's own reader: a pipe or a device under a
+    // picture's name must not stop the program, nor a huge file fill memory.
+    constexpr std::size_t kPictureLimit = 32 * 1024 * 1024;
+    QPixmap pixmap;
+    if (const auto bytes = readFileBytes(path, kPictureLimit)) {
+        pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                            static_cast<uint>(bytes->size()));
+    }
+    return pixmap;
+}
+
+}  // namespace tosbel

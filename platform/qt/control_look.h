@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "platform/form.h"
+
+class QPainter;
+class QPixmap;
+class QRect;
+
+namespace tosbel {
+
+// How a control looks, apart from any widget: the window's widgets and a page
+// drawn with a QPainter (a printed chart) take their fonts, colours and texts
+// from here, so the screen and the paper agree.
+
+// Twips to the pixels of a device (the screen, a printer page) and back.
+struct TwipScale {
+    double dpi = 96;
+    int px(double twips) const { return static_cast<int>(std::lround(pixels(twips))); }
+    double pixels(double twips) const { return twips * dpi / kTwipsPerInch; }
+    float twips(double pixels) const { return static_cast<float>(pixels * kTwipsPerInch / dpi); }
+};
+
+// The forms keep their texts in UTF-8.
+inline QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+// The object name a control, menu item or panel is found by: "Text1", or
+// "Text1_3" for element 3 of an array.
+QString objectNameOf(const std::string& name, int index);
+
+QColor colour(Rgb c);
+QFont fontOf(const FontSpec& f);
+Qt::Alignment horizontalAlignment(Align a);
+
+// What the control shows: a text box its text; a label its caption without the
+// access-key marks ("&&" shows as "&"); buttons, boxes and frames their caption,
+// where the "&" is the widget's to underline. Captions break their lines with
+// "\n" whatever the forms were saved with.
+QString shownText(const Control& c);
+
+// A label lower than one line of its font (the CJK fonts standing in for the
+// old ones have tall lines) shows the middle of the line, where the characters
+// are, instead of its top half.
+Qt::Alignment labelAlignment(const Control& c, double lineHeight, double boxHeight);
+
+// What fills the control's box: its own colour, the system's window colour for
+// a text box without one, nothing for a see-through label.
+std::optional<QColor> fillOf(const Control& c);
+// Whether the control's box has a drawn border: always for a text box, as the
+// form says for a label or image.
+bool hasBorder(const Control& c);
+
+// The control's box in the form's client area, inside any frame it sits in.
+QRectF areaOf(const Control& c, TwipScale scale);
+
+// Draws a label or a text box as vector text: its fill, its border and its
+// text with its own font and alignment. False for other kinds and for a
+// control that is not visible, which draw nothing.
+bool paintControl(QPainter& painter, const Control& c, TwipScale scale);
+
+// The mark of the focused control: a dotted line of black and white dots
+// round `r`, seen on any colour the forms use.
+void paintFocusMark(QPainter& painter, const QRect& r);
+
+// A picture file (BMP, JPG, GIF, ICO) the teacher may have replaced; a null
+// picture when it is missing, unreadable, not an ordinary file or not a picture.
+QPixmap pictureFile(const std::string& path);
+
+}  // namespace tosbel

@@ -1,0 +1,91 @@
+#include "platform/qt/toolbar_icons.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+
+#include <optional>
+#include <utility>
+
+#include "platform/qt/control_look.h"
+
+namespace tosbel {
+
+namespace {
+
+// A toolbar picture until the real ones are drawn: a rounded tile with the
+// button's number.
+QIcon numberedIcon(int index) {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x3a, 0x6e, 0xa5));
+    p.drawRoundedRect(QRectF(2, 2, 28, 28), 6, 6);
+    QFont font = p.font();
+    font.setPixelSize(18);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(pixmap.rect(), Qt::AlignCenter, QString::number(index));
+    return QIcon(pixmap);
+}
+
+// The editing commands have no picture among the style's own: drawn here.
+std::optional<QIcon> editIcon(const std::string& name) {
+    if (name != "cut" && name != "copy" && name != "paste") return std::nullopt;
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+    if (name == "cut") {
+        p.drawLine(QPointF(9, 4), QPointF(21, 22));
+        p.drawLine(QPointF(23, 4), QPointF(11, 22));
+        p.drawEllipse(QPointF(9, 25), 4, 4);
+        p.drawEllipse(QPointF(23, 25), 4, 4);
+    } else if (name == "copy") {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(5, 4, 15, 19));
+        p.drawRect(QRectF(12, 10, 15, 19));
+    } else {
+        p.setBrush(QColor(0xc8, 0x9a, 0x5a));
+        p.drawRoundedRect(QRectF(5, 6, 22, 23), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 11, 14, 15));
+        p.setBrush(QColor(0x80, 0x80, 0x80));
+        p.drawRect(QRectF(11, 3, 10, 6));
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon toolIcon(const ToolButton& b) {
+    for (const char* suffix : {".png", ".bmp", ".ico"}) {
+        const QString path = QStringLiteral(":/toolbar/") + text(b.image) + QLatin1String(suffix);
+        if (!b.image.empty() && QFile::exists(path)) return QIcon(path);
+    }
+    static const std::pair<const char*, QStyle::StandardPixmap> kStandard[] = {
+        {"new", QStyle::SP_FileIcon},
+        {"open", QStyle::SP_DialogOpenButton},
+        {"delete", QStyle::SP_TrashIcon},
+        {"conditions", QStyle::SP_FileDialogDetailedView},
+        {"run", QStyle::SP_MediaPlay},
+        {"exit", QStyle::SP_DialogCloseButton},
+        {"version", QStyle::SP_MessageBoxInformation},
+        {"help", QStyle::SP_DialogHelpButton},
+        {"paint", QStyle::SP_DesktopIcon},
+        {"save", QStyle::SP_DialogSaveButton},
+        {"cancel", QStyle::SP_DialogCancelButton},
+    };
+    for (const auto& [name, pixmap] : kStandard)
+        if (b.image == name) return QApplication::style()->standardIcon(pixmap);
+    if (auto drawn = editIcon(b.image)) return *drawn;
+    return numberedIcon(b.index);
+}
+
+}  // namespace tosbel
