@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/qt/first_paint_exit.h"
-#include "platform/qt/program_folder.h"
+#include "app/program_folder.h"
+#include "platform/qt/first_paint.h"
 #include "platform/qt/qt_platform.h"
 #include "shell/shell.h"
 
@@ -29,6 +29,7 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tosbel::startupMark("main");
     if (!displayAvailable()) {
         std::fputs(
             "No display found (DISPLAY is not set): start the program from a desktop session, "
@@ -39,10 +40,25 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TOSBEL"));
+    tosbel::startupMark("Qt application");
 
-    tosbel::QtPlatform platform(tosbel::prepareProgramFolder());
+    const tosbel::ProgramFolder folder = tosbel::findProgramFolder();
+    tosbel::startupMark("program folder found");
+    // Nothing in the first window uses the default files (the countdown, drags
+    // and the sample roster come later): drawing them on a first start would
+    // only keep that window off the screen.
+    if (folder.writable) {
+        tosbel::afterFirstPaint([path = folder.path] {
+            tosbel::addMissingDefaultFiles(path);
+            tosbel::startupMark("default files checked");
+        });
+    }
+    tosbel::QtPlatform platform(folder.path);
+    tosbel::startupMark("translations and fonts");
     tosbel::Shell shell(platform);
     tosbel::exitAfterFirstPaintWhenAsked(QStringLiteral("TOSBEL"));
+    tosbel::startupMark("shell start-up begins");
     shell.startUp();
+    tosbel::startupMark("shell start-up done");
     return platform.run();
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds an optimised tree and prints the benchmark figures: the logic's
-# benchmarks, then the program's start-up against an empty Qt window.
+# benchmarks, then the program's start-up against a bare Qt window, step by step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,4 +9,4 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOSBEL_BUILD_T
     -DTOSBEL_BUILD_BENCH=ON
 cmake --build build/release --target tosbel_bench startup_bench
 build/release/bench/tosbel_bench "$@"
-build/release/bench/startup_bench
+build/release/bench/startup_bench --marks

@@ -1,15 +1,21 @@
-#include "platform/qt/program_folder.h"
+#include "app/program_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QImageReader>
+#include <QTest>
+#include <QWidget>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <set>
+#include <sstream>
 
 #include "platform/cp932.h"
+#include "platform/qt/first_paint.h"
 #include "roster/roster_file.h"
 #include "tests/temp_dir.h"
 
@@ -31,10 +37,19 @@ std::string pathText(const fs::path& p) {
     return {s.begin(), s.end()};
 }
 
+// The whole file in one read: the countdown pictures are half a megabyte each,
+// which a character-by-character read takes a second over under the sanitizers.
+std::string bytesOf(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
+}
+
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const auto& e : fs::directory_iterator(folder))
-        files[pathText(e.path().filename())] = slurp(e.path());
+        files[pathText(e.path().filename())] = bytesOf(e.path());
     return files;
 }
 
@@ -44,33 +59,63 @@ QImage load(const fs::path& p, const char* expectedFormat) {
     return reader.read();
 }
 
+// Drawing the pictures is the slow part, so a fresh folder is filled once, when
+// a test first asks for it, and kept for the suite; a test that only looks at
+// the files, or starts from a filled folder, gets a copy of it.
 class DefaultFilesTest : public ::testing::Test {
 protected:
-    TempDir temp;
+    static void TearDownTestSuite() { firstStart_.reset(); }
+
     // A Japanese folder name, as a teacher's own folder often has.
-    fs::path folder = temp.path() / u8("３年２組");
-    void SetUp() override { fs::create_directories(folder); }
+    static fs::path folderIn(const TempDir& temp) {
+        const fs::path folder = temp.path() / u8("３年２組");
+        fs::create_directories(folder);
+        return folder;
+    }
+
+    // The folder the first start filled, and what that start answered.
+    static fs::path firstStartFolder() {
+        if (!firstStart_) {
+            firstStart_ = std::make_unique<TempDir>();
+            firstWritten_ = addMissingDefaultFiles(pathText(folderIn(*firstStart_)));
+        }
+        return folderIn(*firstStart_);
+    }
+    static const std::vector<std::string>& firstWritten() {
+        firstStartFolder();
+        return firstWritten_;
+    }
+
+    // This test's folder as the first start left it.
+    void copyFirstStart() { fs::copy(firstStartFolder(), folder, fs::copy_options::recursive); }
+
+    TempDir temp;
+    fs::path folder = folderIn(temp);
     std::string folderText() const { return pathText(folder); }
+
+private:
+    static inline std::unique_ptr<TempDir> firstStart_;
+    static inline std::vector<std::string> firstWritten_;
 };
 
 TEST_F(DefaultFilesTest, FreshFolderGetsEveryDefaultFile) {
-    const auto written = addMissingDefaultFiles(folderText());
-
     std::vector<std::string> expected = kCountdownNames;
     expected.insert(expected.end(), {"DRAG.ICO", "DRAG2.ICO", "サンプル.MEM"});
-    EXPECT_EQ(written, expected);
+    EXPECT_EQ(firstWritten(), expected);
     std::set<std::string> onDisk;
-    for (const auto& [name, bytes] : snapshot(folder)) onDisk.insert(name);
+    for (const auto& e : fs::directory_iterator(firstStartFolder()))
+        onDisk.insert(pathText(e.path().filename()));
     EXPECT_EQ(onDisk, std::set<std::string>(expected.begin(), expected.end()))
         << "no probe or temporary file may be left behind";
 }
 
 TEST_F(DefaultFilesTest, CountdownPicturesAreSquareBitmapsEachItsOwn) {
-    addMissingDefaultFiles(folderText());
+    copyFirstStart();
     std::set<std::string> distinct;
     for (const std::string& name : kCountdownNames) {
         const fs::path p = folder / name;
-        ASSERT_EQ(slurp(p).substr(0, 2), "BM") << name;
+        const std::string bytes = bytesOf(p);
+        ASSERT_EQ(bytes.substr(0, 2), "BM") << name;
         const QImage image = load(p, "bmp");
         ASSERT_FALSE(image.isNull()) << name;
         EXPECT_EQ(image.size(), QSize(400, 400)) << name;
@@ -80,15 +125,15 @@ TEST_F(DefaultFilesTest, CountdownPicturesAreSquareBitmapsEachItsOwn) {
         for (int y = 100; y < 300; y += 4)
             for (int x = 100; x < 300; x += 4) colours.insert(image.pixel(x, y));
         EXPECT_GT(colours.size(), 3u) << name << " has no numeral drawn";
-        distinct.insert(slurp(p));
+        distinct.insert(bytes);
     }
     EXPECT_EQ(distinct.size(), kCountdownNames.size());
 }
 
 TEST_F(DefaultFilesTest, DragPicturesAreSmallIconsWithSeeThroughCorners) {
-    addMissingDefaultFiles(folderText());
+    copyFirstStart();
     for (const char* name : {"DRAG.ICO", "DRAG2.ICO"}) {
-        const std::string bytes = slurp(folder / name);
+        const std::string bytes = bytesOf(folder / name);
         ASSERT_GE(bytes.size(), 6u);
         EXPECT_EQ(bytes.substr(0, 4), std::string("\0\0\1\0", 4)) << name;
         const QImage image = load(folder / name, "ico");
@@ -97,11 +142,11 @@ TEST_F(DefaultFilesTest, DragPicturesAreSmallIconsWithSeeThroughCorners) {
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << name;
         EXPECT_EQ(qAlpha(image.pixel(16, 24)), 255) << name;
     }
-    EXPECT_NE(slurp(folder / "DRAG.ICO"), slurp(folder / "DRAG2.ICO"));
+    EXPECT_NE(bytesOf(folder / "DRAG.ICO"), bytesOf(folder / "DRAG2.ICO"));
 }
 
 TEST_F(DefaultFilesTest, SampleRosterReadsBackAsThePupilsNames) {
-    addMissingDefaultFiles(folderText());
+    copyFirstStart();
     const RosterRead read = readRoster(pathText(folder / u8("サンプル.MEM")));
     ASSERT_EQ(read.error, FileError::None);
     EXPECT_EQ(read.names, sampleRosterNames());
@@ -121,7 +166,7 @@ TEST(SampleRosterNames, AreAboutAClassOfDistinctNamesThatFitANameBox) {
 }
 
 TEST_F(DefaultFilesTest, SecondStartChangesNothing) {
-    addMissingDefaultFiles(folderText());
+    copyFirstStart();
     const auto before = snapshot(folder);
     EXPECT_TRUE(addMissingDefaultFiles(folderText()).empty());
     EXPECT_EQ(snapshot(folder), before);
@@ -136,21 +181,21 @@ TEST_F(DefaultFilesTest, TheTeachersOwnFilesAreKeptByteForByte) {
 
     const auto written = addMissingDefaultFiles(folderText());
 
-    EXPECT_EQ(slurp(folder / "ONE.BMP"), ownPicture);
-    EXPECT_EQ(slurp(folder / u8("サンプル.MEM")), ownRoster);
-    EXPECT_EQ(slurp(folder / "DRAG2.ICO"), "");
+    EXPECT_EQ(bytesOf(folder / "ONE.BMP"), ownPicture);
+    EXPECT_EQ(bytesOf(folder / u8("サンプル.MEM")), ownRoster);
+    EXPECT_EQ(bytesOf(folder / "DRAG2.ICO"), "");
     EXPECT_EQ(written.size(), 10u);
     EXPECT_TRUE(fs::exists(folder / "TWO.BMP"));
     EXPECT_TRUE(fs::exists(folder / "DRAG.ICO"));
 }
 
 TEST_F(DefaultFilesTest, MissingFilesComeBackOnTheNextStart) {
-    addMissingDefaultFiles(folderText());
-    const std::string three = slurp(folder / "THREE.BMP");
+    copyFirstStart();
+    const std::string three = bytesOf(folder / "THREE.BMP");
     fs::remove(folder / "THREE.BMP");
     fs::remove(folder / u8("サンプル.MEM"));  // the teacher deleted the sample: it stays gone
     EXPECT_EQ(addMissingDefaultFiles(folderText()), std::vector<std::string>{"THREE.BMP"});
-    EXPECT_EQ(slurp(folder / "THREE.BMP"), three);
+    EXPECT_EQ(bytesOf(folder / "THREE.BMP"), three);
 }
 
 class ChooseFolderTest : public ::testing::Test {
@@ -178,6 +223,48 @@ TEST_F(ChooseFolderTest, NothingWritableAnswersEmpty) {
     spit(temp.path() / "file", "x");
     EXPECT_EQ(chooseProgramFolder(at("file/exe"), at("file/user")), "");
     EXPECT_EQ(chooseProgramFolder(at("file/exe"), ""), "");
+}
+
+// The program adds its default files only after its first window is painted.
+class PaintCounter final : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(AfterFirstPaint, WaitsForAWindowToBePaintedAndRunsOnce) {
+    QCoreApplication::processEvents();  // paints another test left pending
+    PaintCounter window;
+    window.resize(200, 100);
+    int runs = 0;
+    int paintsBeforeRun = -1;
+    afterFirstPaint(
+        [&] {
+            ++runs;
+            paintsBeforeRun = window.paints;
+        },
+        std::chrono::minutes(1));
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(runs, 0) << "nothing has been painted yet";
+
+    window.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs > 0; }, 10000));
+    EXPECT_GE(paintsBeforeRun, 1);
+
+    window.update();
+    QTest::qWait(50);
+    EXPECT_EQ(runs, 1);
+}
+
+TEST(AfterFirstPaint, RunsAtTheDeadlineWhenNoWindowIsPainted) {
+    int runs = 0;
+    afterFirstPaint([&] { ++runs; }, std::chrono::milliseconds(20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs > 0; }, 10000));
+    QTest::qWait(50);
+    EXPECT_EQ(runs, 1);
 }
 
 }  // namespace

@@ -5,11 +5,18 @@
 
 namespace tosbel {
 
-// The folder the program keeps its files in, with the default files added that
-// it lacks: the executable's folder when the program may write there (a
-// portable install, as the program has always been used), otherwise the
-// per-user data folder. Needs a QGuiApplication whose application name is set.
-std::string prepareProgramFolder();
+struct ProgramFolder {
+    std::string path;
+    // False when no folder could be written: the program then runs from the
+    // executable's folder with what it holds, and adds no default files.
+    bool writable = false;
+};
+
+// The folder the program keeps its files in: the executable's folder when the
+// program may write there (a portable install, as the program has always been
+// used), otherwise the per-user data folder. Needs a QGuiApplication whose
+// application name is set. The default files are the caller's to add.
+ProgramFolder findProgramFolder();
 
 // The executable's folder when a file can be created in it, otherwise the
 // per-user folder, created when missing. Empty when neither can be written.

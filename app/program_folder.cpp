@@ -1,4 +1,4 @@
-#include "platform/qt/program_folder.h"
+#include "app/program_folder.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "platform/file_io.h"
 #include "roster/roster_file.h"
@@ -308,15 +309,13 @@ std::vector<std::string> addMissingDefaultFiles(const std::string& folder) {
     return written;
 }
 
-std::string prepareProgramFolder() {
+ProgramFolder findProgramFolder() {
     const std::string executableFolder = QCoreApplication::applicationDirPath().toStdString();
     const std::string userFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
     std::string folder = chooseProgramFolder(executableFolder, userFolder);
-    // Nowhere to write: run from the executable's folder with what it holds.
-    if (folder.empty()) return executableFolder;
-    addMissingDefaultFiles(folder);
-    return folder;
+    if (folder.empty()) return {executableFolder, false};
+    return {std::move(folder), true};
 }
 
 }  // namespace tosbel
