@@ -382,7 +382,7 @@ public:
     bool minButton = true;
     bool maxButton = false;
     bool keyPreview = false;  // key presses reach onKeyPress of the form first
-    std::string icon;
+    std::string icon;         // the name of one of the program's own pictures
 
     std::vector<MenuItem*> menuBar;
     Toolbar* toolbar = nullptr;

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
+# The house style, checked before anything is built.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 # The logic alone, without Qt: a stray Qt include or link fails here.
 cmake -S . -B build/logic -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOSBEL_BUILD_QT=OFF \
     -DTOSBEL_BUILD_TESTS=OFF -DTOSBEL_BUILD_BENCH=OFF

@@ -65,7 +65,7 @@ std::u32string characters(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
         const std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = n == 1 ? lead : lead & (0xFF >> (n + 1));
+        char32_t c = n == 1 ? lead : static_cast<char32_t>(lead & (0xFF >> (n + 1)));
         for (std::size_t k = 1; k < n && i + k < text.size(); ++k)
             c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         out += c;

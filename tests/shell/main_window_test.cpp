@@ -359,6 +359,26 @@ TEST_F(ShellTest, CommandsWhoseWindowIsNotBuiltStayDisabled) {
     EXPECT_TRUE(main().mnuEnd.enabled);
 }
 
+TEST_F(ShellTest, RecentRostersNeedTheEditorAndPastLogsTheResultWindow) {
+    set("FilesHistory", "Rireki(0)", roster("a.MEM", {"青木"}));
+    spit(dir.path() / "Tosbel.ini", dir.file("1.RLT") + "\r\n");
+    spit(dir.path() / "1.RLT", "\x90\xC2\x96\xD8\r\n");  // 青木 on A 1
+
+    shell.windows().result = nullptr;
+    quietStart();
+    EXPECT_THROW(driver().menu("mnuFileArray_1"), RefusedAction);
+    driver().menu("mnuFileArray2_1");
+    EXPECT_EQ(editorOpenings, std::vector<bool>{true});
+
+    main().close(UnloadMode::Program);
+    shell.windows().result = [this] { opened.push_back("result"); };
+    shell.windows().rosterEditor = nullptr;
+    shell.showMainWindow();
+    EXPECT_THROW(driver().menu("mnuFileArray2_1"), RefusedAction);
+    driver().menu("mnuFileArray_1");
+    EXPECT_EQ(opened, std::vector<std::string>{"result"});
+}
+
 TEST_F(ShellTest, MenuListsComeFromTheHistoryFileAndTheRecentRosters) {
     // No history file and no recent rosters: the separators stay hidden.
     quietStart();

@@ -16,8 +16,8 @@ namespace {
 
 const Message kExit{"「Tosbel君 for Windows」 を 終了しますか？", "終了確認", MsgButtons::OkCancel,
                     MsgIcon::Question};
-const Message kChanged{"名簿は変更されています。 保存しますか？", "変更確認",
-                       MsgButtons::OkCancel, MsgIcon::Question};
+const Message kChanged{"名簿は変更されています。 保存しますか？", "変更確認", MsgButtons::OkCancel,
+                       MsgIcon::Question};
 const Message kModified{"メンバーを修正しました。", "修正確認", MsgButtons::Ok,
                         MsgIcon::Information};
 
