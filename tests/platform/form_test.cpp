@@ -32,6 +32,10 @@ TEST(ByteLimit, CutsAtACharacterAndDropsWhatCodePage932CannotHold) {
     EXPECT_EQ(box.text, "鈴木一郎");
     box.userEdited("鈴木一郎さん");  // cut back to the same text: no change
     EXPECT_EQ(changes, 1);
+
+    // A box holds one line, whoever fills it.
+    box.setText("山\r\n田\t");
+    EXPECT_EQ(box.text, "山田");
 }
 
 class Sample final : public Form {
@@ -212,6 +216,7 @@ public:
             log.push_back("drop on Bin from " + source.name + " tag " + source.tag);
         };
         Ok.onClick = [this] { log.push_back("Ok click"); };
+        Note.onClick = [this] { log.push_back("Note click"); };
         End.onClick = [this] { log.push_back("mnuEnd"); };
 
         Toolbar1.buttons.resize(2);
@@ -292,6 +297,7 @@ TEST_F(BoardTest, AScrollBarSetByTheProgramSaysChangeOnly) {
 
 TEST_F(BoardTest, TheWindowSeesAKeyFirstAndMayChangeSwallowOrEndIt) {
     driver.click("Note");
+    EXPECT_EQ(board.log, Log{"Note click"});
     driver.key('a');
     EXPECT_EQ(board.Note.text, "A");
 
