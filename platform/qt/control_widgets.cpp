@@ -71,6 +71,17 @@ QString fitEdit(const QString& before, const QString& after, int byteLimit, qsiz
 
 // The widgets -------------------------------------------------------------------
 
+// Where a check box or option button marks its focus: round its caption, or
+// round its box when it has none.
+QRect toggleFocusArea(const QAbstractButton& b, const QStyleOptionButton& option,
+                      QStyle::SubElement box, QStyle::SubElement caption) {
+    const QStyle* style = b.style();
+    const QRect area = b.text().isEmpty()
+                           ? style->subElementRect(box, &option, &b).adjusted(-2, -2, 2, 2)
+                           : style->subElementRect(caption, &option, &b);
+    return area & b.rect();
+}
+
 class EditWidget final : public QLineEdit {
 public:
     explicit EditWidget(QWidget* parent) : QLineEdit(parent) {}
@@ -97,13 +108,8 @@ protected:
         QCheckBox::paintEvent(e);
         QStyleOptionButton option;
         initStyleOption(&option);
-        // Round the caption, or round the box when there is none.
-        const QRect area =
-            text().isEmpty() ? style()
-                                   ->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this)
-                                   .adjusted(-2, -2, 2, 2)
-                             : style()->subElementRect(QStyle::SE_CheckBoxFocusRect, &option, this);
-        markFocus(*this, area & rect());
+        markFocus(*this, toggleFocusArea(*this, option, QStyle::SE_CheckBoxIndicator,
+                                         QStyle::SE_CheckBoxFocusRect));
     }
 };
 
@@ -118,13 +124,8 @@ protected:
         QRadioButton::paintEvent(e);
         QStyleOptionButton option;
         initStyleOption(&option);
-        const QRect area =
-            text().isEmpty()
-                ? style()
-                      ->subElementRect(QStyle::SE_RadioButtonIndicator, &option, this)
-                      .adjusted(-2, -2, 2, 2)
-                : style()->subElementRect(QStyle::SE_RadioButtonFocusRect, &option, this);
-        markFocus(*this, area & rect());
+        markFocus(*this, toggleFocusArea(*this, option, QStyle::SE_RadioButtonIndicator,
+                                         QStyle::SE_RadioButtonFocusRect));
     }
 };
 
