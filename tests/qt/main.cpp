@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -20,7 +22,11 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 int main(int argc, char** argv) {
     // No display needed; a run by hand can still ask for a real one.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings go to a test folder (~/.qttest), never over the user's own.
+    // Settings go to a test folder (~/.qttest), never over the user's own, and
+    // under a home of this process's own: CTest runs test cases side by side,
+    // and one of them blocks the settings folder on purpose.
+    const QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
     QStandardPaths::setTestModeEnabled(true);
     standardHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
