@@ -65,9 +65,12 @@ std::optional<QIcon> editIcon(const std::string& name) {
 }  // namespace
 
 QIcon toolIcon(const ToolButton& b) {
+    // A blank button (the main window's spare places, all hidden) has no
+    // picture to draw.
+    if (b.image.empty()) return {};
     for (const char* suffix : {".png", ".bmp", ".ico"}) {
         const QString path = QStringLiteral(":/toolbar/") + text(b.image) + QLatin1String(suffix);
-        if (!b.image.empty() && QFile::exists(path)) return QIcon(path);
+        if (QFile::exists(path)) return QIcon(path);
     }
     static const std::pair<const char*, QStyle::StandardPixmap> kStandard[] = {
         {"new", QStyle::SP_FileIcon},
