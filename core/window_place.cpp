@@ -76,18 +76,22 @@ void placeWindow(Form& f, const AppState& s, const WindowPlace& p) {
     f.left = stored->left;
 }
 
-void saveWindowPlace(Form& f, AppState& s, const WindowPlace& p) {
+void saveWindowPlace(Form& f, AppState& s, const WindowPlace& p, PlaceKept kept) {
     // A window centred because its remembered place was out of reach, and not
     // moved since, keeps that place stored: the screen it was on may return.
     if (!reachablePlace(f, s, p)) {
         const Place c = centred(f, f.platform().screen());
         if (f.top == c.top && f.left == c.left) return;
     }
-    s.*p.top = static_cast<float>(f.top);
-    s.*p.left = static_cast<float>(f.left);
+    const auto top = static_cast<float>(f.top);
+    const auto left = static_cast<float>(f.left);
+    if (kept == PlaceKept::InMemoryToo) {
+        s.*p.top = top;
+        s.*p.left = left;
+    }
     SettingsStore& store = f.platform().settings();
-    store.save(section::Position, p.topKey, positionText(s.*p.top));
-    store.save(section::Position, p.leftKey, positionText(s.*p.left));
+    store.save(section::Position, p.topKey, positionText(top));
+    store.save(section::Position, p.leftKey, positionText(left));
 }
 
 }  // namespace tosbel

@@ -22,6 +22,8 @@ inline constexpr WindowPlace kMainWindowPlace{key::I_Top, key::I_Left, &AppState
                                               &AppState::I_Left};
 inline constexpr WindowPlace kRosterEditorPlace{key::T_Top, key::T_Left, &AppState::T_Top,
                                                 &AppState::T_Left};
+inline constexpr WindowPlace kConditionsPlace{key::C_Top, key::C_Left, &AppState::C_Top,
+                                              &AppState::C_Left};
 
 // Centred on the screen when OptCent is "1", otherwise at the remembered place,
 // unless that place would leave the window's title bar off every screen.
@@ -31,7 +33,10 @@ void placeWindow(Form& f, const AppState& s, const WindowPlace& p);
 bool titleOnAScreen(int top, int left, int width, const std::vector<ScreenArea>& screens);
 void centreWindow(Form& f, ScreenTwips screen);
 // Where the window is now becomes its remembered place, in memory and in the
-// store.
-void saveWindowPlace(Form& f, AppState& s, const WindowPlace& p);
+// store; or in the store only, for a window whose next opening in this run
+// keeps the place it had.
+enum class PlaceKept { InMemoryToo, StoreOnly };
+void saveWindowPlace(Form& f, AppState& s, const WindowPlace& p,
+                     PlaceKept kept = PlaceKept::InMemoryToo);
 
 }  // namespace tosbel

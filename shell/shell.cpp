@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "conditions/conditions_window.h"
 #include "core/display.h"
 #include "core/settings.h"
+#include "core/shuffle.h"
 #include "roster/roster_editor.h"
 #include "shell/logo_window.h"
 #include "shell/main_window.h"
@@ -14,6 +16,10 @@ namespace tosbel {
 
 Shell::Shell(Platform& platform) : platform_(platform) {
     windows_.rosterEditor = [this](bool modal) { openRosterEditor(modal); };
+    windows_.conditions = [this] { openConditions(); };
+    // Until the countdown and the result window exist the shuffle seats the
+    // class and the main window stays as it is.
+    windows_.shuffle = [this] { runShuffle(state_, platform_.random(), {}); };
 }
 
 Shell::~Shell() = default;
@@ -77,6 +83,21 @@ void Shell::openRosterEditor(bool modal) {
     if (editor_) platform_.releaseWhenIdle(std::move(editor_));
     editor_ = std::make_unique<RosterEditor>(state_, platform_, links, xp);
     editor_->show();
+}
+
+void Shell::openConditions() {
+    // One conditions window at a time: a second opening would lose what the
+    // open one shows.
+    if (conditions_ && conditions_->isShown()) return;
+    if (conditions_) platform_.releaseWhenIdle(std::move(conditions_));
+    const ConditionsWindowLinks links{windows_.version,
+                                      [this] {
+                                          if (main_) main_->conditionsLoaded();
+                                      },
+                                      [this] { showMainWindow(); }};
+    conditions_ =
+        std::make_unique<ConditionsWindow>(state_, platform_, links, osName_ == "Windows XP");
+    conditions_->show();
 }
 
 void Shell::rosterSaved() {

@@ -9,6 +9,7 @@
 
 namespace tosbel {
 
+class ConditionsWindow;
 class MainWindow;
 class RosterEditor;
 
@@ -55,6 +56,8 @@ public:
 
     // The roster editor not opened modally, while it is there.
     RosterEditor* rosterEditor() { return editor_.get(); }
+    // The conditions window, once it has been opened.
+    ConditionsWindow* conditionsWindow() { return conditions_.get(); }
     // Before another roster takes the shared state, an editor still open goes
     // the way its Close command goes (asking to save changed names); false
     // when the teacher kept it open.
@@ -66,6 +69,7 @@ public:
 
 private:
     void openRosterEditor(bool modal);
+    void openConditions();
     // A completed roster save hands over to the conditions window.
     void rosterSaved();
 
@@ -75,6 +79,7 @@ private:
     std::string osName_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<RosterEditor> editor_;
+    std::unique_ptr<ConditionsWindow> conditions_;
     bool ending_ = false;
 };
 
