@@ -1,0 +1,159 @@
+// A teacher opens a class of 40, marks two pupils absent and saves; the
+// conditions window follows. One name is dragged with the mouse onto seat C 5,
+// row J is kept empty with its row box, Ctrl+S commits, and the main window
+// comes back ready for the shuffle.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QString>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/process.h"
+#include "tests/e2e/program_session.h"
+#include "tests/e2e/x_session.h"
+#include "tests/temp_dir.h"
+
+namespace tosbel::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window's controls sit at their twips (15 to a pixel on this screen)
+// below the menu bar.
+constexpr int kMenuBarPixels = 22;
+
+struct Point {
+    int x, y;
+};
+
+Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {
+    return {w.x + twipsX / 15, w.y + kMenuBarPixels + twipsY / 15};
+}
+
+bool mouse(const std::vector<std::string>& args) {
+    std::vector<std::string> command{"xdotool"};
+    command.insert(command.end(), args.begin(), args.end());
+    return run(command).exitCode == 0;
+}
+
+bool moveTo(Point p) {
+    return mouse({"mousemove", std::to_string(p.x), std::to_string(p.y)});
+}
+
+bool answer(ProgramSession& session, const std::string& title) {
+    const std::string notice = session.waitForWindow(title, 20s);
+    return !notice.empty() && focusWindow(notice) && pressKey("Return");
+}
+
+TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
+    TempDir temp;
+    ProgramSession session(temp.path());
+    ASSERT_EQ(session.start(), "");
+    const fs::path roster = session.programFolder() / "class40.MEM";
+    {
+        std::string bytes;
+        for (int i = 1; i <= 40; ++i) bytes += "Pupil" + std::to_string(i) + "\r\n";
+        spit(roster, bytes);
+    }
+
+    const std::string mainWindow = session.waitForWindow("Tosbel君 for Windows", 60s);
+    ASSERT_FALSE(mainWindow.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(mainWindow));
+    ASSERT_TRUE(pressKey("ctrl+o"));
+    const std::string dialog = session.waitForWindow("名簿を開く", 20s);
+    ASSERT_FALSE(dialog.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(dialog));
+    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", roster.string()}).exitCode, 0);
+    ASSERT_TRUE(pressKey("Return"));
+
+    // Pupils 1 and 3 are absent: past the 100 name boxes to the attendance boxes.
+    const std::string editor = session.waitForWindow("登録・修正", 20s);
+    ASSERT_FALSE(editor.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(editor));
+    ASSERT_EQ(run({"xdotool", "key", "--delay", "15", "--repeat", "100", "Tab"}).exitCode, 0);
+    ASSERT_TRUE(pressKey("space"));
+    ASSERT_TRUE(pressKey("Tab"));
+    ASSERT_TRUE(pressKey("Tab"));
+    ASSERT_TRUE(pressKey("space"));
+    ASSERT_TRUE(pressKey("ctrl+s"));
+    ASSERT_TRUE(answer(session, "修正確認")) << session.output();
+    ASSERT_TRUE(answer(session, "出欠人数確認")) << session.output();
+
+    const std::string conditions = session.waitForWindow("Tosbel条件", 20s);
+    ASSERT_FALSE(conditions.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(conditions));
+    const WindowGeometry w = windowGeometry(conditions);
+
+    // The first name of the list (Pupil2, the first present) onto C 5, whose
+    // name box is the 25th: column 5, row C.
+    const Point from = onWindow(w, 200 + 427, 870 + 217);
+    const Point to = onWindow(w, 1710 + 4 * 1020 + 437, 870 + 2 * 735 + 237);
+    ASSERT_TRUE(moveTo(from));
+    ASSERT_TRUE(mouse({"mousedown", "1"}));
+    for (int step = 1; step <= 8; ++step)
+        ASSERT_TRUE(
+            moveTo({from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}));
+    ASSERT_TRUE(mouse({"mouseup", "1"}));
+    // The drag ends in its own event loop; a click at once would go nowhere.
+    ASSERT_TRUE(mouse({"sleep", "0.5"}));
+    // Row J's box keeps the whole row empty.
+    ASSERT_TRUE(moveTo(onWindow(w, 1710 - 300 + 105, 870 + 9 * 735 + 130 + 105)));
+    ASSERT_TRUE(mouse({"click", "1"}));
+
+    int argc = 1;
+    char name[] = "conditions_e2e";
+    char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    QGuiApplication app(argc, argv);
+    const std::string shotPath = std::string(E2E_OUTPUT_DIR) + "/e2e_conditions.png";
+    QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(shotPath));
+
+    // The same name typed into A 1 as well: the commit finds it twice only if
+    // the drop put it on C 5. Deleting A 1's condition then lets it through.
+    ASSERT_TRUE(moveTo(onWindow(w, 1710 + 437, 870 + 237)));
+    ASSERT_TRUE(mouse({"click", "1"}));
+    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", "Pupil2"}).exitCode, 0);
+    ASSERT_TRUE(pressKey("ctrl+s"));
+    ASSERT_TRUE(answer(session, "設定者重複")) << "see " << shotPath << "\n" << session.output();
+    ASSERT_TRUE(focusWindow(conditions));
+    ASSERT_TRUE(pressKey("ctrl+d"));
+    ASSERT_TRUE(answer(session, "削除確認")) << session.output();
+    // A name on J 1 as well: the commit refuses a named seat kept empty only
+    // if the row box ticked J 1, and the window stays.
+    ASSERT_TRUE(focusWindow(conditions));
+    ASSERT_TRUE(moveTo(onWindow(w, 1710 + 437, 870 + 9 * 735 + 237)));
+    ASSERT_TRUE(mouse({"click", "1"}));
+    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", "Pupil4"}).exitCode, 0);
+    ASSERT_TRUE(pressKey("ctrl+s"));
+    ASSERT_TRUE(answer(session, "設定確認")) << "see " << shotPath << "\n" << session.output();
+    ASSERT_TRUE(mouse({"sleep", "0.5"}));
+    ASSERT_FALSE(findWindowNamed(session.pid(), "Tosbel条件").empty()) << "see " << shotPath;
+    // Deleting J 1's condition clears its name and its tick; now it commits.
+    ASSERT_TRUE(focusWindow(conditions));
+    ASSERT_TRUE(pressKey("ctrl+d"));
+    ASSERT_TRUE(answer(session, "削除確認")) << session.output();
+    ASSERT_TRUE(focusWindow(conditions));
+    ASSERT_TRUE(pressKey("ctrl+s"));
+    ASSERT_TRUE(answer(session, "設定確認")) << "see " << shotPath << "\n" << session.output();
+    EXPECT_TRUE(
+        pollUntil(10s, [&] { return findWindowNamed(session.pid(), "Tosbel条件").empty(); }))
+        << "see " << shotPath;
+
+    // The main window: the shuffle is on, creating and opening a roster off.
+    ASSERT_TRUE(focusWindow(mainWindow));
+    ASSERT_TRUE(pressKey("ctrl+o"));
+    EXPECT_FALSE(
+        pollUntil(3s, [&] { return !findWindowNamed(session.pid(), "名簿を開く").empty(); }));
+
+    sendCloseRequest(mainWindow);
+    ASSERT_TRUE(answer(session, "終了確認")) << session.output();
+    EXPECT_EQ(session.program().waitForExit(30s), std::optional<int>(0)) << session.output();
+}
+
+}  // namespace
+}  // namespace tosbel::e2e
