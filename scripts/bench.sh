@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOSBEL_BUILD_TESTS=OFF \
     -DTOSBEL_BUILD_BENCH=ON
-cmake --build build/release --target tosbel_bench startup_bench
+cmake --build build/release --target tosbel_bench startup_bench window_open_bench
 build/release/bench/tosbel_bench "$@"
 build/release/bench/startup_bench --marks
+build/release/bench/window_open_bench

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -64,12 +65,11 @@ std::optional<QIcon> editIcon(const std::string& name) {
 
 }  // namespace
 
-QIcon toolIcon(const ToolButton& b) {
-    // A blank button (the main window's spare places, all hidden) has no
-    // picture to draw.
-    if (b.image.empty()) return {};
+namespace {
+
+QIcon iconNamed(const std::string& image, int index) {
     for (const char* suffix : {".png", ".bmp", ".ico"}) {
-        const QString path = QStringLiteral(":/toolbar/") + text(b.image) + QLatin1String(suffix);
+        const QString path = QStringLiteral(":/toolbar/") + text(image) + QLatin1String(suffix);
         if (QFile::exists(path)) return QIcon(path);
     }
     static const std::pair<const char*, QStyle::StandardPixmap> kStandard[] = {
@@ -86,9 +86,25 @@ QIcon toolIcon(const ToolButton& b) {
         {"cancel", QStyle::SP_DialogCancelButton},
     };
     for (const auto& [name, pixmap] : kStandard)
-        if (b.image == name) return QApplication::style()->standardIcon(pixmap);
-    if (auto drawn = editIcon(b.image)) return *drawn;
-    return numberedIcon(b.index);
+        if (image == name) return QApplication::style()->standardIcon(pixmap);
+    if (auto drawn = editIcon(image)) return *drawn;
+    return numberedIcon(index);
+}
+
+}  // namespace
+
+QIcon toolIcon(const ToolButton& b) {
+    // A blank button (the main window's spare places, all hidden) has no
+    // picture to draw.
+    if (b.image.empty()) return {};
+    // Windows are built afresh at every opening: each picture is made once
+    // per run, not once per opening. Kept to the end of the process, past the
+    // application whose pictures must not outlive it.
+    static auto* made = new std::map<std::pair<std::string, int>, QIcon>;
+    const auto key = std::pair{b.image, b.index};
+    const auto found = made->find(key);
+    if (found != made->end()) return found->second;
+    return made->emplace(key, iconNamed(b.image, b.index)).first->second;
 }
 
 }  // namespace tosbel
