@@ -59,8 +59,10 @@ void Shell::showMainWindow() {
 
 bool Shell::mayEnd() {
     if (!editor_ || !editor_->isShown()) return true;
+    // Set while the editor asks, so a save made on the way out hands over to
+    // no other window.
     ending_ = true;
-    ending_ = editor_->offerSaveBeforeEnd();
+    if (!editor_->offerSaveBeforeEnd()) ending_ = false;
     return ending_;
 }
 
