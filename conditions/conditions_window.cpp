@@ -205,13 +205,9 @@ void ConditionsWindow::declareMenus() {
     TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
     mnuOption.items = {&mnuOptBack};
 
-    TOSBEL_DECLARE(mnuHelp, "ﾍﾙﾌﾟ(&H)");
-    TOSBEL_DECLARE(mnuHelpContext_KeyWord,
-                   {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"当該ﾍﾙﾌﾟ(&C)"}}});
-    TOSBEL_DECLARE(mnuDummy3, "-");
-    TOSBEL_DECLARE(mnuVersion, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    mnuHelp.items = {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuDummy3,
-                     &mnuVersion};
+    declareHelpMenu(
+        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy3, "mnuDummy3", mnuVersion},
+        [] { return kHelpConditions; }, links_.version);
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 
@@ -220,10 +216,7 @@ void ConditionsWindow::declareMenus() {
     TOSBEL_ON_CLICK(mnuEditAllSpaceZaseki);
     TOSBEL_ON_CLICK(mnuEditDelete);
     TOSBEL_ON_CLICK(mnuEditInit);
-    TOSBEL_ON_CLICK_EACH(mnuHelpContext_KeyWord);
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl3, state_, section::Config, key::OptDbl3);
-    mnuVersion.onClick = links_.version;
-    mnuVersion.enabled = static_cast<bool>(links_.version);
 
     Toolbar1.lay(9, {1, 4, 7},
                  {{2, " 条件設定 ", "save", &mnuCond},
@@ -344,13 +337,6 @@ void ConditionsWindow::mnuEditInit_Click() {
     fill(s);
     for (CheckBox& box : Check2) box.setValue(0);
     for (CheckBox& box : Check3) box.setValue(0);
-}
-
-void ConditionsWindow::mnuHelpContext_KeyWord_Click(int index) {
-    if (index == 0)
-        platform().showHelp({HelpCommand::PartialKey, 0});
-    else
-        platform().showHelp({HelpCommand::Context, kHelpConditions});
 }
 
 // Dragging, closing ------------------------------------------------------------------

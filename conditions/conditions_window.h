@@ -66,7 +66,6 @@ public:
     void mnuEditAllSpaceZaseki_Click();
     void mnuEditDelete_Click();
     void mnuEditInit_Click();
-    void mnuHelpContext_KeyWord_Click(int index);
 
 private:
     void declareControls();

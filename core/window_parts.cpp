@@ -29,4 +29,24 @@ void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option,
     };
 }
 
+void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,
+                     const std::function<void()>& version) {
+    form.declare(menu.mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
+    form.declare(menu.mnuHelpContext_KeyWord, "mnuHelpContext_KeyWord",
+                 {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"当該ﾍﾙﾌﾟ(&C)"}}});
+    form.declare(menu.rule, menu.ruleName, "-");
+    form.declare(menu.mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
+    menu.mnuHelp.items = {&menu.mnuHelpContext_KeyWord[0], &menu.mnuHelpContext_KeyWord[1],
+                          &menu.rule, &menu.mnuVersion};
+
+    menu.mnuHelpContext_KeyWord[0].onClick = [&form] {
+        form.platform().showHelp({HelpCommand::PartialKey, 0});
+    };
+    menu.mnuHelpContext_KeyWord[1].onClick = [&form, context = std::move(context)] {
+        form.platform().showHelp({HelpCommand::Context, context()});
+    };
+    menu.mnuVersion.onClick = version;
+    menu.mnuVersion.enabled = static_cast<bool>(version);
+}
+
 }  // namespace tosbel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,5 +36,18 @@ private:
 // state's copy and the stored value move together.
 void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option, AppState& state,
                       std::string_view section, std::string_view key);
+
+// The help menu a chart window ends its menu bar with: the topic search (F1),
+// this window's own help page, a rule and the version window, which stays off
+// while the program has none.
+struct HelpMenu {
+    MenuItem& mnuHelp;
+    std::array<MenuItem, 2>& mnuHelpContext_KeyWord;
+    MenuItem& rule;
+    std::string_view ruleName;
+    MenuItem& mnuVersion;
+};
+void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,
+                     const std::function<void()>& version);
 
 }  // namespace tosbel

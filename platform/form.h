@@ -101,8 +101,11 @@ struct Control {
     int selStart = 0, selLength = 0;
     bool locked = false;       // text box: read-only
     bool inputMethod = false;  // text box: the Japanese input method is switched on
-    std::string picture;       // image: file path, empty for none
-    bool stretch = false;      // image: the picture fills the control
+    // Text box: a text wider than the box goes on in further lines while the
+    // box is not being edited, so a long name is read whole.
+    bool wrap = false;
+    std::string picture;   // image: file path, empty for none
+    bool stretch = false;  // image: the picture fills the control
     int tabIndex = 0;
     bool tabStop = true;
     std::string dragIcon;  // picture that follows the pointer while this control is dragged
@@ -450,14 +453,7 @@ public:
 
     // A timer of the window, started when it is shown.
     void declare(Timer& timer, std::string_view timerName, int interval);
-
-protected:
-    void declare(Control& c, std::string_view controlName, int index = -1);
-    template <class C, std::size_t N>
-    void declare(std::array<C, N>& array, std::string_view controlName, int firstIndex = 0) {
-        for (std::size_t i = 0; i < N; ++i)
-            declare(array[i], controlName, firstIndex + static_cast<int>(i));
-    }
+    // Menu items; public so the pieces many windows share can declare theirs.
     void declare(MenuItem& item, std::string_view menuName, std::string_view menuCaption,
                  Shortcut shortcut = {}, int index = -1);
     template <std::size_t N>
@@ -469,6 +465,14 @@ protected:
     }
     // Puts element 0 of a menu array into `parent`'s items at the current end.
     void declare(MenuArray& array, MenuItem& parent);
+
+protected:
+    void declare(Control& c, std::string_view controlName, int index = -1);
+    template <class C, std::size_t N>
+    void declare(std::array<C, N>& array, std::string_view controlName, int firstIndex = 0) {
+        for (std::size_t i = 0; i < N; ++i)
+            declare(array[i], controlName, firstIndex + static_cast<int>(i));
+    }
 
 private:
     friend class MenuArray;

@@ -192,13 +192,11 @@ void RosterEditor::declareMenus() {
     TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
     mnuOption.items = {&mnuOptBack};
 
-    TOSBEL_DECLARE(mnuHelp, "ﾍﾙﾌﾟ(&H)");
-    TOSBEL_DECLARE(mnuHelpContext_KeyWord,
-                   {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"当該ﾍﾙﾌﾟ(&C)"}}});
-    TOSBEL_DECLARE(mnuDummy2, "-");
-    TOSBEL_DECLARE(mnuVersion, "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    mnuHelp.items = {&mnuHelpContext_KeyWord[0], &mnuHelpContext_KeyWord[1], &mnuDummy2,
-                     &mnuVersion};
+    // A new roster has its own help page.
+    declareHelpMenu(
+        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy2, "mnuDummy2", mnuVersion},
+        [this] { return state_.RosterPath.empty() ? kHelpNewRoster : kHelpRoster; },
+        links_.version);
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 
@@ -207,10 +205,7 @@ void RosterEditor::declareMenus() {
     TOSBEL_ON_CLICK(mnuCancel);
     TOSBEL_ON_CLICK_EACH(mnuEditCutCopyPaste);
     TOSBEL_ON_CLICK(mnuEditDelete);
-    TOSBEL_ON_CLICK_EACH(mnuHelpContext_KeyWord);
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl2, state_, section::Config, key::OptDbl2);
-    mnuVersion.onClick = links_.version;
-    mnuVersion.enabled = static_cast<bool>(links_.version);
 }
 
 void RosterEditor::declareToolbar() {
@@ -423,15 +418,6 @@ void RosterEditor::mnuEditDelete_Click() {
     const auto i = static_cast<std::size_t>(std::clamp(T_Index, 0, 99));
     Text1[i].setText("");
     Check1[i].setValue(0);
-}
-
-void RosterEditor::mnuHelpContext_KeyWord_Click(int index) {
-    if (index == 0) {
-        platform().showHelp({HelpCommand::PartialKey, 0});
-        return;
-    }
-    platform().showHelp(
-        {HelpCommand::Context, state_.RosterPath.empty() ? kHelpNewRoster : kHelpRoster});
 }
 
 void RosterEditor::Text1_GotFocus(int index) {

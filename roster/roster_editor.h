@@ -63,7 +63,6 @@ public:
     void mnuCancel_Click();
     void mnuEditCutCopyPaste_Click(int index);
     void mnuEditDelete_Click();
-    void mnuHelpContext_KeyWord_Click(int index);
     void Text1_GotFocus(int index);
     void Text1_LostFocus(int index);
     void Text1_KeyPress(int index, KeyPress& press);

@@ -119,6 +119,18 @@ void Driver::click(std::string_view name) {
 
 void Driver::dblClick(std::string_view name) {
     const Acting acting(platform_);
+    if (!form_.isShown()) throw RefusedAction(form_.name + " is not shown");
+    // The window's own background, its toolbar and its status bar are no
+    // controls but take double-clicks too.
+    if (name.empty()) return form_.Form_DblClick();
+    if (form_.toolbar && name == form_.toolbar->name && form_.toolbar->visible) {
+        if (form_.toolbar->onDblClick) form_.toolbar->onDblClick();
+        return;
+    }
+    if (form_.statusBar && name == form_.statusBar->name && form_.statusBar->visible) {
+        if (form_.statusBar->onDblClick) form_.statusBar->onDblClick();
+        return;
+    }
     usable(name).dblClick();
 }
 

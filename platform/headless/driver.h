@@ -26,6 +26,8 @@ public:
 
     // A press and release: the press focuses what takes the focus.
     void click(std::string_view name);
+    // An empty name is the window's own background; "Toolbar1" and
+    // "StatusBar1" are the bars.
     void dblClick(std::string_view name);
     // A check box turned over or an option button turned on.
     void tick(std::string_view name);

@@ -286,7 +286,9 @@ TEST_F(ShellTest, DoubleClickEndsOnlyWithTheOption) {
     quietStart();
     driver().dblClick("Label1");
     driver().dblClick("Label4");
-    main().StatusBar1.onDblClick();  // the driver has no way to the status bar
+    driver().dblClick("StatusBar1");
+    driver().dblClick("Toolbar1");
+    driver().dblClick("");
     EXPECT_TRUE(platform.messages.empty());
 
     driver().menu("mnuOptDouble");
