@@ -24,6 +24,8 @@ inline constexpr WindowPlace kRosterEditorPlace{key::T_Top, key::T_Left, &AppSta
                                                 &AppState::T_Left};
 inline constexpr WindowPlace kConditionsPlace{key::C_Top, key::C_Left, &AppState::C_Top,
                                               &AppState::C_Left};
+inline constexpr WindowPlace kResultPlace{key::R_Top, key::R_Left, &AppState::R_Top,
+                                          &AppState::R_Left};
 
 // Centred on the screen when OptCent is "1", otherwise at the remembered place,
 // unless that place would leave the window's title bar off every screen.

@@ -7,7 +7,10 @@
 #include "core/display.h"
 #include "core/settings.h"
 #include "core/shuffle.h"
+#include "results/result_window.h"
 #include "roster/roster_editor.h"
+#include "shell/countdown_settings.h"
+#include "shell/countdown_window.h"
 #include "shell/logo_window.h"
 #include "shell/main_window.h"
 #include "shell/os_name.h"
@@ -17,9 +20,9 @@ namespace tosbel {
 Shell::Shell(Platform& platform) : platform_(platform) {
     windows_.rosterEditor = [this](bool modal) { openRosterEditor(modal); };
     windows_.conditions = [this] { openConditions(); };
-    // Until the countdown and the result window exist the shuffle seats the
-    // class and the main window stays as it is.
-    windows_.shuffle = [this] { runShuffle(state_, platform_.random(), {}); };
+    windows_.countdownSettings = [this] { showCountdownSettings(state_, platform_); };
+    windows_.result = [this] { openResult(); };
+    windows_.shuffle = [this] { shuffle(); };
 }
 
 Shell::~Shell() = default;
@@ -100,6 +103,36 @@ void Shell::openConditions() {
     conditions_ =
         std::make_unique<ConditionsWindow>(state_, platform_, links, osName_ == "Windows XP");
     conditions_->show();
+}
+
+void Shell::openResult() {
+    std::array<std::string, 100> chart;
+    for (std::size_t k = 0; k < chart.size(); ++k) chart[k] = state_.InitialSeats[k + 1];
+    // One result window at a time: another chart fills the open one, as the
+    // teacher asked for it.
+    if (result_ && result_->isShown()) {
+        result_->fill(chart);
+        return;
+    }
+    if (result_) platform_.releaseWhenIdle(std::move(result_));
+    const ResultWindowLinks links{windows_.version,
+                                  [this] {
+                                      if (main_ && main_->isShown()) main_->resultAvailable();
+                                  },
+                                  [this] { showMainWindow(); }};
+    result_ = std::make_unique<ResultWindow>(state_, platform_, links, osName_ == "Windows XP");
+    result_->fill(chart);
+    result_->show();
+}
+
+void Shell::shuffle() {
+    ShuffleWindows windows;
+    windows.countdown = [this] { showCountdown(state_, platform_); };
+    windows.showResult = [this] {
+        if (main_) main_->close(UnloadMode::Program);
+        openResult();
+    };
+    runShuffle(state_, platform_.random(), windows);
 }
 
 void Shell::rosterSaved() {

@@ -11,6 +11,7 @@ namespace tosbel {
 
 class ConditionsWindow;
 class MainWindow;
+class ResultWindow;
 class RosterEditor;
 
 // The windows the main window opens, each added by the work that builds it. A
@@ -58,6 +59,8 @@ public:
     RosterEditor* rosterEditor() { return editor_.get(); }
     // The conditions window, once it has been opened.
     ConditionsWindow* conditionsWindow() { return conditions_.get(); }
+    // The result window, once it has been opened.
+    ResultWindow* resultWindow() { return result_.get(); }
     // Before another roster takes the shared state, an editor still open goes
     // the way its Close command goes (asking to save changed names); false
     // when the teacher kept it open.
@@ -70,6 +73,11 @@ public:
 private:
     void openRosterEditor(bool modal);
     void openConditions();
+    // Shows the result window filled from InitialSeats.
+    void openResult();
+    // Seats the class, after the countdown when it is on, and hands the
+    // chart to the result window in place of the main window.
+    void shuffle();
     // A completed roster save hands over to the conditions window.
     void rosterSaved();
 
@@ -80,6 +88,7 @@ private:
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<RosterEditor> editor_;
     std::unique_ptr<ConditionsWindow> conditions_;
+    std::unique_ptr<ResultWindow> result_;
     bool ending_ = false;
 };
 

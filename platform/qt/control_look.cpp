@@ -6,6 +6,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/file_io.h"
 
@@ -104,6 +105,33 @@ QRectF areaOf(const Control& c, TwipScale scale) {
                   scale.pixels(c.height));
 }
 
+void drawBoxText(QPainter& painter, const QRectF& inside, const QString& shown, bool wrap,
+                 Qt::Alignment horizontal) {
+    const QFontMetricsF metrics(painter.font(), painter.device());
+    const int flags = static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextSingleLine);
+    if (!wrap || metrics.horizontalAdvance(shown) <= inside.width()) {
+        painter.drawText(inside, flags, shown);
+        return;
+    }
+    std::vector<QString> lines{QString()};
+    for (const QChar ch : shown) {
+        if (!lines.back().isEmpty() &&
+            metrics.horizontalAdvance(lines.back() + ch) > inside.width())
+            lines.emplace_back();
+        lines.back() += ch;
+    }
+    // The stand-in CJK fonts have tall lines; the characters themselves are
+    // about one em high, so lines an em and a bit apart keep two in the box.
+    const double pitch =
+        std::min(metrics.height(),
+                 painter.font().pointSizeF() > 0 ? metrics.ascent() * 0.95 : metrics.height());
+    const double firstTop = inside.center().y() - pitch * static_cast<double>(lines.size()) / 2;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        painter.drawText(
+            QRectF(inside.left(), firstTop + pitch * static_cast<double>(i), inside.width(), pitch),
+            flags, lines[i]);
+}
+
 bool paintControl(QPainter& painter, const Control& c, TwipScale scale) {
     const bool textBox = c.kind == ControlKind::TextBox;
     if ((!textBox && c.kind != ControlKind::Label) || !c.visible) return false;
@@ -125,10 +153,7 @@ bool paintControl(QPainter& painter, const Control& c, TwipScale scale) {
     const double inset = textBox ? 3 * pixel : (c.border ? pixel : 0);
     const QRectF inside = box.adjusted(inset, inset, -inset, -inset);
     if (textBox) {
-        painter.drawText(inside,
-                         static_cast<int>(horizontalAlignment(c.alignment) | Qt::AlignVCenter |
-                                          Qt::TextSingleLine),
-                         shownText(c));
+        drawBoxText(painter, inside, shownText(c), c.wrap, horizontalAlignment(c.alignment));
     } else {
         const double line = QFontMetricsF(font, painter.device()).height();
         painter.drawText(

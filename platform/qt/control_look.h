@@ -63,6 +63,12 @@ bool hasBorder(const Control& c);
 // The control's box in the form's client area, inside any frame it sits in.
 QRectF areaOf(const Control& c, TwipScale scale);
 
+// A text box's text in `inside`: on one line when it fits or the box does not
+// wrap, otherwise broken at any character into lines set close enough for two
+// to fit a box of one and a half lines.
+void drawBoxText(QPainter& painter, const QRectF& inside, const QString& shown, bool wrap,
+                 Qt::Alignment horizontal);
+
 // Draws a label or a text box as vector text: its fill, its border and its
 // text with its own font and alignment. False for other kinds and for a
 // control that is not visible, which draw nothing.

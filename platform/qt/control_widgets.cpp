@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 
 #include <algorithm>
@@ -85,11 +86,34 @@ QRect toggleFocusArea(const QAbstractButton& b, const QStyleOptionButton& option
 class EditWidget final : public QLineEdit {
 public:
     explicit EditWidget(QWidget* parent) : QLineEdit(parent) {}
+    bool wrap = false;
 
 protected:
     void paintEvent(QPaintEvent* e) override {
-        QLineEdit::paintEvent(e);
+        if (!paintWrapped()) QLineEdit::paintEvent(e);
         markFocus(*this, rect());
+    }
+
+private:
+    // A box that wraps shows a text too wide for it on more lines until the
+    // teacher edits it; editing is on one line, as ever.
+    bool paintWrapped() {
+        if (!wrap || hasFocus()) return false;
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        // Where the line edit itself puts its text: its contents less its
+        // margins and the two pixels it keeps on either side.
+        const QMargins margins = textMargins();
+        const QRectF inside =
+            QRectF(style()->subElementRect(QStyle::SE_LineEditContents, &panel, this))
+                .adjusted(margins.left() + 2, margins.top(), -margins.right() - 2,
+                          -margins.bottom());
+        if (QFontMetricsF(font()).horizontalAdvance(text()) <= inside.width()) return false;
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        painter.setPen(palette().color(QPalette::Text));
+        drawBoxText(painter, inside, text(), true, alignment() & Qt::AlignHorizontal_Mask);
+        return true;
     }
 };
 
@@ -237,6 +261,10 @@ protected:
         const Control& c = control();
         const QString shown = shownText(c);
         if (w().text() != shown) w().setText(shown);
+        if (w().wrap != c.wrap) {
+            w().wrap = c.wrap;
+            w().update();
+        }
         writeSelection();
         if (w().isReadOnly() != c.locked) w().setReadOnly(c.locked);
         const Qt::Alignment align = horizontalAlignment(c.alignment) | Qt::AlignVCenter;

@@ -84,6 +84,11 @@ QIcon iconNamed(const std::string& image, int index) {
         {"paint", QStyle::SP_DesktopIcon},
         {"save", QStyle::SP_DialogSaveButton},
         {"cancel", QStyle::SP_DialogCancelButton},
+        {"ok", QStyle::SP_DialogOkButton},
+        {"left", QStyle::SP_ArrowLeft},
+        {"right", QStyle::SP_ArrowRight},
+        {"up", QStyle::SP_ArrowUp},
+        {"down", QStyle::SP_ArrowDown},
     };
     for (const auto& [name, pixmap] : kStandard)
         if (image == name) return QApplication::style()->standardIcon(pixmap);

@@ -23,33 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The window's controls sit at their twips (15 to a pixel on this screen)
-// below the menu bar.
-constexpr int kMenuBarPixels = 22;
-
-struct Point {
-    int x, y;
-};
-
-Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {
-    return {w.x + twipsX / 15, w.y + kMenuBarPixels + twipsY / 15};
-}
-
-bool mouse(const std::vector<std::string>& args) {
-    std::vector<std::string> command{"xdotool"};
-    command.insert(command.end(), args.begin(), args.end());
-    return run(command).exitCode == 0;
-}
-
-bool moveTo(Point p) {
-    return mouse({"mousemove", std::to_string(p.x), std::to_string(p.y)});
-}
-
-bool answer(ProgramSession& session, const std::string& title) {
-    const std::string notice = session.waitForWindow(title, 20s);
-    return !notice.empty() && focusWindow(notice) && pressKey("Return");
-}
-
 TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
     TempDir temp;
     ProgramSession session(temp.path());
@@ -93,14 +66,7 @@ TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
     // name box is the 25th: column 5, row C.
     const Point from = onWindow(w, 200 + 427, 870 + 217);
     const Point to = onWindow(w, 1710 + 4 * 1020 + 437, 870 + 2 * 735 + 237);
-    ASSERT_TRUE(moveTo(from));
-    ASSERT_TRUE(mouse({"mousedown", "1"}));
-    for (int step = 1; step <= 8; ++step)
-        ASSERT_TRUE(
-            moveTo({from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}));
-    ASSERT_TRUE(mouse({"mouseup", "1"}));
-    // The drag ends in its own event loop; a click at once would go nowhere.
-    ASSERT_TRUE(mouse({"sleep", "0.5"}));
+    ASSERT_TRUE(dragWithMouse(from, to));
     // Row J's box keeps the whole row empty.
     ASSERT_TRUE(moveTo(onWindow(w, 1710 - 300 + 105, 870 + 9 * 735 + 130 + 105)));
     ASSERT_TRUE(mouse({"click", "1"}));

@@ -81,6 +81,35 @@ std::string findWindowNamed(pid_t pid, const std::string& name) {
     return {};
 }
 
+bool answer(ProgramSession& session, const std::string& title) {
+    const std::string notice = session.waitForWindow(title, std::chrono::seconds(20));
+    return !notice.empty() && focusWindow(notice) && pressKey("Return");
+}
+
+Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {
+    constexpr int kMenuBarPixels = 22;
+    return {w.x + twipsX / 15, w.y + kMenuBarPixels + twipsY / 15};
+}
+
+bool mouse(const std::vector<std::string>& args) {
+    std::vector<std::string> command{"xdotool"};
+    command.insert(command.end(), args.begin(), args.end());
+    return run(command).exitCode == 0;
+}
+
+bool moveTo(Point p) {
+    return mouse({"mousemove", std::to_string(p.x), std::to_string(p.y)});
+}
+
+bool dragWithMouse(Point from, Point to) {
+    if (!moveTo(from) || !mouse({"mousedown", "1"})) return false;
+    for (int step = 1; step <= 8; ++step)
+        if (!moveTo({from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}))
+            return false;
+    // The drag ends in its own event loop; the next action waits for it.
+    return mouse({"mouseup", "1"}) && mouse({"sleep", "0.5"});
+}
+
 void sendCloseRequest(const std::string& window) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c) != 0) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/process.h"
 #include "tests/e2e/x_session.h"
@@ -39,6 +40,19 @@ private:
 };
 
 std::string findWindowNamed(pid_t pid, const std::string& name);
+// Waits for the notice with this title and presses Enter on it.
+bool answer(ProgramSession& session, const std::string& title);
+
+// The mouse, as xdotool moves it. A window's controls sit at their twips (15
+// to a pixel on this screen) below its menu bar.
+struct Point {
+    int x, y;
+};
+Point onWindow(const WindowGeometry& w, int twipsX, int twipsY);
+bool mouse(const std::vector<std::string>& args);
+bool moveTo(Point p);
+// A press, a move in steps and a release, as a hand drags.
+bool dragWithMouse(Point from, Point to);
 // What the close box sends: the window manager's polite request to close.
 void sendCloseRequest(const std::string& window);
 

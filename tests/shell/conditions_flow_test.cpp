@@ -4,6 +4,7 @@
 
 #include "conditions/conditions_window.h"
 #include "platform/headless/driver.h"
+#include "results/result_window.h"
 #include "roster/roster_editor.h"
 #include "roster/roster_file.h"
 #include "shell/main_window.h"
@@ -21,6 +22,12 @@ protected:
     ConditionsFlowTest() {
         platform.folder = dir.path().string();
         platform.store.save("Config", "OptLogo", "0");
+        platform.store.save("CountDown", "WaitTime", "2");
+        // The countdown runs its course, a tick a second.
+        platform.modalDriver = [](Form& f) {
+            for (int tick = 0; tick < 20 && f.isShown(); ++tick)
+                HeadlessPlatform::fireTimer(f, "Timer1");
+        };
         shell.startUp();
     }
     Driver main() { return {platform, *shell.mainWindow()}; }
@@ -61,11 +68,58 @@ TEST_F(ConditionsFlowTest, TheSavedRosterHandsOverAndTheCommittedConditionsSeatT
     EXPECT_EQ(shell.state().SeatConditions[1], "-");
 
     main().toolbar("Toolbar1_8");
+    EXPECT_EQ(platform.shown.back(), "RESULT");
+    EXPECT_EQ(platform.shown[platform.shown.size() - 2], "WAIT");
     EXPECT_EQ(shell.state().SeatResult[1], "");
     EXPECT_EQ(shell.state().SeatResult[2], "青木");
     EXPECT_EQ(shell.state().SeatResult[25], "上田");
     EXPECT_EQ(shell.state().InitialSeats[25], "上田");
+
+    // The chart takes the main window's place until OK brings it back, and
+    // the last result shows the same chart again.
+    EXPECT_FALSE(shell.mainWindow()->isShown());
+    ResultWindow* result = shell.resultWindow();
+    ASSERT_NE(result, nullptr);
+    ASSERT_TRUE(result->isShown());
+    EXPECT_EQ(result->Text1[1].text, "青木");
+    EXPECT_EQ(result->Text1[24].text, "上田");
+    Driver(platform, *result).menu("mnuEditMove_0");
+    Driver(platform, *result).menu("mnuOK");
+    ASSERT_TRUE(shell.mainWindow()->isShown());
+    main().menu("mnuResult");
+    ASSERT_TRUE(shell.resultWindow()->isShown());
+    EXPECT_EQ(shell.resultWindow()->Text1[24].text, "上田");
+    EXPECT_EQ(shell.resultWindow()->Text1[0].text, "");
+}
+
+// A past log opens beside the main window with its texts as written; the
+// seats it does not name stay empty, and OK leaves the main window as it was.
+TEST_F(ConditionsFlowTest, APastLogOpensBesideTheMainWindowWithItsTextsAsWritten) {
+    spit(dir.path() / "short.RLT", "007\r\n\r\n\x8e\x52\x93\x63\r\n");  // 007, -, 山田
+    spit(dir.path() / "Tosbel.ini", dir.file("short.RLT") + "\r\n");
+    shell.mainWindow()->close(UnloadMode::Program);
+    shell.showMainWindow();
+
+    main().menu("mnuFileArray_1");
+    ResultWindow* result = shell.resultWindow();
+    ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(result->isShown());
     EXPECT_TRUE(shell.mainWindow()->isShown());
+    EXPECT_EQ(result->Text1[0].text, "007");
+    EXPECT_EQ(result->Text1[2].text, "山田");
+    for (std::size_t k = 3; k < 100; ++k) EXPECT_EQ(result->Text1[k].text, "") << k;
+
+    // Opening it again while it shows fills the same window afresh.
+    Driver(platform, *result).menu("mnuEditMove_3");
+    main().menu("mnuFileArray_1");
+    EXPECT_EQ(shell.resultWindow(), result);
+    EXPECT_EQ(result->Text1[0].text, "007");
+
+    MainWindow* before = shell.mainWindow();
+    Driver(platform, *result).menu("mnuOK");
+    EXPECT_FALSE(result->isShown());
+    EXPECT_EQ(shell.mainWindow(), before);
+    EXPECT_TRUE(before->isShown());
 }
 
 }  // namespace

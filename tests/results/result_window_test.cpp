@@ -1,0 +1,250 @@
+#include "results/result_window.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "core/app_state.h"
+#include "platform/headless/driver.h"
+#include "platform/headless/headless_platform.h"
+#include "tests/headless_test.h"
+
+namespace tosbel {
+namespace {
+
+using Chart = std::array<std::string, 100>;
+
+const Message kOccupied{"移動先には別のメンバーが決まっています。", "移動先確認", MsgButtons::Ok,
+                        MsgIcon::Critical};
+const Message kRestore{"Tosbel結果を元へ戻してよろしいですか？", "復元確認", MsgButtons::OkCancel,
+                       MsgIcon::Question};
+
+// Seat k holds "k" for the first `filled` seats.
+Chart numbered(int filled) {
+    Chart c;
+    for (int k = 0; k < filled; ++k) c[static_cast<std::size_t>(k)] = std::to_string(k);
+    return c;
+}
+
+class ResultWindowTest : public HeadlessTest {
+protected:
+    ResultWindowTest() {
+        state.OptCent = "0";
+        state.OptDbl4 = "0";
+        state.OptFgm = "1";
+        state.OptCol = "1";
+        state.OptPsbar = "1";
+        state.R_Top = 600;
+        state.R_Left = 900;
+    }
+
+    void open(const Chart& chart) {
+        window.fill(chart);
+        window.show();
+    }
+    Driver driver() { return {platform, window}; }
+    std::string stored(const char* section, const char* key) {
+        const auto& values = platform.store.values();
+        const auto found = values.find({section, key});
+        return found == values.end() ? "<none>" : found->second;
+    }
+
+    AppState state;
+    int returns = 0;
+    int available = 0;
+    ResultWindow window{state, platform,
+                        ResultWindowLinks{nullptr, [this] { ++available; }, [this] { ++returns; }},
+                        false};
+};
+
+TEST_F(ResultWindowTest, OpensWithTheCallersChartInItsPlace) {
+    state.RosterPath = "1組.MEM";
+    Chart chart = numbered(40);
+    chart[99] = "最後";
+    open(chart);
+    EXPECT_EQ(window.seats(), chart);
+    EXPECT_EQ(state.InitialSeats[100], "最後");
+    EXPECT_EQ(state.ResultShown, 1);
+    EXPECT_EQ(available, 1);
+    EXPECT_EQ(window.top, 600);
+    EXPECT_EQ(window.left, 900);
+    EXPECT_EQ(window.width, 12000);
+    EXPECT_EQ(window.height, 9000);
+
+    EXPECT_EQ(window.Label1[0].caption, "A 1");
+    EXPECT_EQ(window.Label1[80].caption, "I  1");
+    EXPECT_EQ(window.Label1[89].caption, "I  10");
+    EXPECT_EQ(window.Label1[99].caption, "J 10");
+    EXPECT_EQ(window.Label1[9].left, 10635);
+    EXPECT_EQ(window.Label1[8].left, 390 + 1140 * 8);
+    const TextBox& last = window.Text1[99];
+    EXPECT_EQ(last.left, 375 + 1140 * 9);
+    EXPECT_EQ(last.top, 645 + 750 * 9);
+    EXPECT_EQ(last.byteLimit, 12);
+    EXPECT_TRUE(last.inputMethod);
+
+    // Saving and printing are not there yet.
+    EXPECT_THROW(driver().menu("mnuResultSave"), RefusedAction);
+    EXPECT_THROW(driver().toolbar("Toolbar1_5"), RefusedAction);
+}
+
+TEST_F(ResultWindowTest, WithoutARosterTheMainWindowIsNotToldAndCentringIgnoresThePlace) {
+    state.OptCent = "1";
+    open({});
+    EXPECT_EQ(available, 0);
+    EXPECT_EQ(window.left, (15360 - 12000) / 2);
+    EXPECT_EQ(window.top, (11520 - 9000) / 2);
+
+    // Still written on the way out.
+    driver().menu("mnuOK");
+    EXPECT_EQ(stored("Position", "R_Left"), "1680");
+    EXPECT_EQ(stored("Position", "R_Top"), "1260");
+    EXPECT_EQ(returns, 1);
+}
+
+TEST_F(ResultWindowTest, MovesTurnTheWholeChartWithItsEmptySeats) {
+    Chart chart = numbered(37);
+    open(chart);
+    for (int i = 0; i < 10; ++i) driver().menu("mnuEditMove_0");
+    EXPECT_EQ(window.seats(), chart);
+    for (int i = 0; i < 10; ++i) driver().toolbar("Toolbar1_10");
+    EXPECT_EQ(window.seats(), chart);
+    driver().menu("mnuEditMove_0");
+    driver().toolbar("Toolbar1_8");
+    EXPECT_EQ(window.seats(), chart);
+    driver().menu("mnuEditMove_2");
+    driver().menu("mnuEditMove_3");
+    EXPECT_EQ(window.seats(), chart);
+
+    Chart one;
+    one[0] = "山田";
+    Chart left, up, right, down;
+    left[9] = up[90] = right[1] = down[10] = "山田";
+    const std::pair<const char*, Chart*> moves[] = {
+        {"Toolbar1_7", &left}, {"Toolbar1_9", &up}, {"Toolbar1_8", &right}, {"Toolbar1_10", &down}};
+    for (const auto& [button, expected] : moves) {
+        window.fill(one);
+        driver().toolbar(button);
+        EXPECT_EQ(window.seats(), *expected) << button;
+    }
+}
+
+TEST_F(ResultWindowTest, OneMemberMovesOnlyToAnEmptySeat) {
+    Chart chart;
+    chart[0] = "青木";
+    chart[1] = "井上";
+    open(chart);
+
+    driver().drag("Text1_0", "Text1_0");  // its own seat
+    driver().drag("Text1_50", "Text1_60");
+    EXPECT_EQ(window.seats(), chart);
+    EXPECT_TRUE(platform.messages.empty());
+
+    for (const char* from : {"Text1_0", "Text1_50"}) {
+        platform.answerMessage(kOccupied);
+        driver().drag(from, "Text1_1");
+        EXPECT_EQ(window.seats(), chart) << from;
+    }
+
+    driver().drag("Text1_0", "Text1_55");
+    EXPECT_EQ(window.Text1[0].text, "");
+    EXPECT_EQ(window.Text1[55].text, "青木");
+    // A drop anywhere but a seat box is no move.
+    driver().drag("Text1_1", "Label1_3");
+    driver().drag("Text1_1", "");
+    EXPECT_EQ(window.Text1[1].text, "井上");
+}
+
+TEST_F(ResultWindowTest, RestoreBringsBackTheOpeningChartOnlyWhenConfirmed) {
+    const Chart chart = numbered(30);
+    open(chart);
+    driver().menu("mnuEditMove_1");
+    driver().drag("Text1_0", "Text1_99");
+    driver().type("Text1_40", "転入生");
+    const Chart changed = window.seats();
+    ASSERT_NE(changed, chart);
+
+    platform.answerMessage(kRestore, MsgAnswer::Cancel);
+    driver().menu("mnuEditInitial");
+    EXPECT_EQ(window.seats(), changed);
+    platform.answerMessage(kRestore, MsgAnswer::Ok);
+    driver().menu("mnuEditInitial");
+    EXPECT_EQ(window.seats(), chart);
+    EXPECT_EQ(state.SeatResult[1], "");  // the window never writes the result back
+}
+
+TEST_F(ResultWindowTest, EnterMovesOnInSeatOrder) {
+    open({});
+    driver().type("Text1_9", "A\r");
+    EXPECT_EQ(window.focused(), &window.Text1[10]);
+    EXPECT_EQ(window.T_Index, 10);
+    EXPECT_EQ(window.Text1[9].text, "A");
+}
+
+TEST_F(ResultWindowTest, DoubleClicksCloseOnlyWithTheOption) {
+    open({});
+    for (const char* where : {"", "Label1_4", "Text1_4", "Toolbar1"}) driver().dblClick(where);
+    EXPECT_TRUE(window.isShown());
+    EXPECT_EQ(returns, 0);
+
+    driver().menu("mnuOptBack");
+    EXPECT_EQ(stored("Config", "OptDbl4"), "1");
+    window.left = 450;
+    driver().dblClick("Label1_4");
+    EXPECT_FALSE(window.isShown());
+    EXPECT_EQ(returns, 1);
+    // Only this way out keeps the place for the next opening in this run.
+    EXPECT_EQ(state.R_Left, 450);
+    EXPECT_EQ(stored("Position", "R_Left"), "450");
+}
+
+TEST_F(ResultWindowTest, TheCloseBoxStoresThePlaceAndReturnsTheSystemEndingDoesNot) {
+    open({});
+    window.left = 300;
+    window.close(UnloadMode::CloseBox);
+    EXPECT_EQ(stored("Position", "R_Left"), "300");
+    EXPECT_EQ(state.R_Left, 900);
+    EXPECT_EQ(returns, 1);
+
+    window.show();
+    window.close(UnloadMode::SystemEnding);
+    EXPECT_EQ(returns, 1);
+}
+
+TEST_F(ResultWindowTest, OptionsTickFromTheStateAndStoreAtOnce) {
+    state.OptFgm = "0";
+    state.OptPsbar = "";
+    state.OptCol = "0";
+    open({});
+    EXPECT_EQ(window.Text1[0].font.name, "ＭＳ Ｐ明朝");
+    EXPECT_EQ(window.Label1[99].font.name, "ＭＳ Ｐ明朝");
+    EXPECT_FALSE(window.mnuOptFont.checked);
+    EXPECT_TRUE(window.mnuPrintStatusBar.checked);
+    EXPECT_EQ(state.OptPsbar, "1");
+    EXPECT_FALSE(window.mnuOptColorPrt.checked);
+
+    driver().menu("mnuOptFont");
+    EXPECT_EQ(window.Text1[57].font.name, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(window.Label1[0].font.name, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(window.Text1[57].font.size, 9.75f);
+    EXPECT_EQ(stored("RltVal", "OptFgm"), "1");
+    driver().menu("mnuOptColorPrt");
+    EXPECT_EQ(stored("RltVal", "OptCol"), "1");
+    driver().menu("mnuPrintStatusBar");
+    EXPECT_EQ(stored("Config", "OptPsbar"), "0");
+    EXPECT_EQ(state.OptPsbar, "0");
+}
+
+TEST_F(ResultWindowTest, HelpOpensThisWindowsPageOrTheSearch) {
+    open({});
+    driver().toolbar("Toolbar1_13");
+    driver().menu("mnuHelpContext_KeyWord_0");
+    ASSERT_EQ(platform.helps.size(), 2u);
+    EXPECT_EQ(platform.helps[0], (HelpRequest{HelpCommand::Context, 34}));
+    EXPECT_EQ(platform.helps[1], (HelpRequest{HelpCommand::PartialKey, 0}));
+    EXPECT_THROW(driver().toolbar("Toolbar1_12"), RefusedAction);  // no version window
+}
+
+}  // namespace
+}  // namespace tosbel
