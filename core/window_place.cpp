@@ -66,6 +66,14 @@ void centreWindow(Form& f, ScreenTwips screen) {
     f.left = c.left;
 }
 
+void centreDialog(Form& f, int clientWidth, int clientHeight) {
+    f.width = clientWidth;
+    f.height = clientHeight;
+    f.width += clientWidth - f.clientWidth();
+    f.height += clientHeight - f.clientHeight();
+    centreWindow(f, f.platform().screen());
+}
+
 void placeWindow(Form& f, const AppState& s, const WindowPlace& p) {
     const auto stored = s.OptCent == "1" ? std::nullopt : reachablePlace(f, s, p);
     if (!stored) {

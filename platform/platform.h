@@ -7,6 +7,7 @@
 
 #include "platform/clock.h"
 #include "platform/geometry.h"
+#include "platform/printed_page.h"
 #include "platform/random_source.h"
 #include "platform/settings_store.h"
 
@@ -67,7 +68,15 @@ public:
     // The chosen path, or the empty text when the teacher cancelled.
     virtual std::string openFileDialog(const FileDialogRequest& r) = 0;
     virtual std::string saveFileDialog(const FileDialogRequest& r) = 0;
+    // The printer dialog; none when the teacher cancelled. The printer chosen
+    // (or the file a "print to file" names) is the one printPages() uses.
     virtual std::optional<PrinterChoice> printerDialog() = 0;
+    // Prints the page once per copy, each on a sheet of its own, in landscape;
+    // false when the printer or the file failed, with nothing claimed printed.
+    virtual bool printPages(const PrintedPage& page, int copies) = 0;
+    // Shows the page as it would print, in landscape, until the teacher closes
+    // the preview (from which it may also be printed).
+    virtual void previewPage(const PrintedPage& page) = 0;
 
     // Builds the window from its form and shows it; a modal show returns after
     // the form has closed.

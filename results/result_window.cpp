@@ -9,6 +9,8 @@
 #include "core/settings.h"
 #include "core/window_place.h"
 #include "platform/platform.h"
+#include "results/no_print_window.h"
+#include "results/result_save.h"
 
 namespace tosbel {
 
@@ -36,6 +38,8 @@ constexpr const char* kMincho = "ＭＳ Ｐ明朝";
 
 const Message kOccupied{"移動先には別のメンバーが決まっています。", "移動先確認", MsgButtons::Ok,
                         MsgIcon::Critical};
+const Message kPrintFailed{"印刷できませんでした。プリンタの状態を確認して下さい。", "印刷確認",
+                           MsgButtons::Ok, MsgIcon::Critical};
 const Message kRestore{"Tosbel結果を元へ戻してよろしいですか？", "復元確認", MsgButtons::OkCancel,
                        MsgIcon::Question};
 
@@ -137,9 +141,11 @@ void ResultWindow::declareMenus() {
     TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
     TOSBEL_DECLARE(mnuResultSave, "結果の保存(&S)...", Shortcut::ctrlKey('S'));
     TOSBEL_DECLARE(mnuPrint, "印刷(&P)...", Shortcut::ctrlKey('P'));
+    // The same page on screen first, so no sheet is wasted on a wrong chart.
+    TOSBEL_DECLARE(mnuPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)...");
     TOSBEL_DECLARE(mnuFileRule, "-");
     TOSBEL_DECLARE(mnuOK, "了解(&X)");
-    mnuFile.items = {&mnuResultSave, &mnuPrint, &mnuFileRule, &mnuOK};
+    mnuFile.items = {&mnuResultSave, &mnuPrint, &mnuPrintPreview, &mnuFileRule, &mnuOK};
 
     TOSBEL_DECLARE(mnuEdit, "編集(&E)");
     TOSBEL_DECLARE(mnuEditMove, {{{"左へ移動(&L)", Shortcut::ctrlKey('L')},
@@ -167,6 +173,10 @@ void ResultWindow::declareMenus() {
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 
+    TOSBEL_ON_CLICK(mnuResultSave);
+    TOSBEL_ON_CLICK(mnuPrint);
+    TOSBEL_ON_CLICK(mnuPrintPreview);
+    TOSBEL_ON_CLICK(mnuNoPrintLine);
     TOSBEL_ON_CLICK(mnuOK);
     TOSBEL_ON_CLICK_EACH(mnuEditMove);
     TOSBEL_ON_CLICK(mnuEditInitial);
@@ -176,10 +186,6 @@ void ResultWindow::declareMenus() {
                      key::OptCol);
     bindOptionToggle(*this, mnuPrintStatusBar, &AppState::OptPsbar, state_, section::Config,
                      key::OptPsbar);
-    // Saving and printing come with the result files and the printed chart.
-    mnuResultSave.enabled = false;
-    mnuPrint.enabled = false;
-    mnuNoPrintLine.enabled = false;
 
     Toolbar1.lay(13, {1, 4, 6, 11},
                  {{2, " 結果の保存 ", "save", &mnuResultSave},
@@ -278,7 +284,51 @@ void ResultWindow::dropOn(int index) {
     source.setText("");
 }
 
+// Printing ------------------------------------------------------------------------------
+
+PrintedPage ResultWindow::printedChart() const {
+    PrintedPage page;
+    page.form = this;
+    page.background = kWhite;
+    page.statusBar = state_.OptPsbar != "0";
+    const bool colour = state_.OptCol != "0";
+    page.look = [this, colour](const Control& c) {
+        PaperLook look;
+        const bool label = c.name == "Label1";
+        if (c.form != this || (!label && c.name != "Text1") || c.index < 0) return look;
+        const auto r = static_cast<std::size_t>(c.index / kColumns);
+        const auto column = static_cast<std::size_t>(c.index % kColumns);
+        look.printed = !noPrintMarked(state_.NoLine[r]) && !noPrintMarked(state_.NoRow[column]);
+        look.foreColor = kBlack;
+        if (!label) look.backColor = colour ? kBoxBack : kWhite;
+        return look;
+    };
+    return page;
+}
+
+void ResultWindow::mnuPrint_Click() {
+    const auto choice = platform().printerDialog();
+    if (!choice) return;
+    if (!platform().printPages(printedChart(), std::max(choice->copies, 1)))
+        platform().messageBox(kPrintFailed);
+}
+
+void ResultWindow::mnuPrintPreview_Click() {
+    platform().previewPage(printedChart());
+}
+
+void ResultWindow::mnuNoPrintLine_Click() {
+    showNoPrintWindow(state_, platform());
+}
+
 // Leaving -------------------------------------------------------------------------------
+
+void ResultWindow::mnuResultSave_Click() {
+    saveWindowPlace(*this, state_, kResultPlace, PlaceKept::StoreOnly);
+    if (!saveResult(state_, seats(), platform())) return;
+    if (links_.saved) links_.saved();
+    close();
+}
 
 void ResultWindow::mnuOK_Click() {
     saveWindowPlace(*this, state_, kResultPlace, PlaceKept::StoreOnly);

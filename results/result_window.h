@@ -6,6 +6,7 @@
 
 #include "core/window_parts.h"
 #include "platform/form.h"
+#include "platform/printed_page.h"
 
 namespace tosbel {
 
@@ -18,9 +19,13 @@ struct ResultWindowLinks {
     // The window opened with a roster in hand: the main window, where it is
     // shown, turns "先程の結果" on.
     std::function<void()> resultAvailable;
-    // The window has closed by OK, a double-click or its close box: the main
-    // window shows again, so the teacher is never left with no window.
+    // The window has closed by OK, a save, a double-click or its close box:
+    // the main window shows again, so the teacher is never left with no
+    // window.
     std::function<void()> done;
+    // A chart was saved and recorded in the history: a main window still
+    // shown lists the new past log at once.
+    std::function<void()> saved;
 };
 
 // RESULT, the seating chart a shuffle, the last result or a past log opens.
@@ -37,7 +42,7 @@ public:
     Toolbar Toolbar1;
     StatusBar StatusBar1;
 
-    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuFileRule, mnuOK;
+    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuPrintPreview, mnuFileRule, mnuOK;
     MenuItem mnuEdit;
     std::array<MenuItem, 4> mnuEditMove;  // left, right, up, down
     MenuItem mnuEditRule, mnuEditInitial;
@@ -61,6 +66,10 @@ public:
     bool Form_QueryUnload(UnloadMode mode) override;
     void Form_Unload() override;
 
+    void mnuResultSave_Click();
+    void mnuPrint_Click();
+    void mnuPrintPreview_Click();
+    void mnuNoPrintLine_Click();
     void mnuOK_Click();
     void mnuEditMove_Click(int index);
     void mnuEditInitial_Click();
@@ -72,6 +81,10 @@ private:
     void setChartFont(const char* fontName);
     void setDragIcons(const char* picture);
     void dropOn(int index);
+    // The chart as paper shows it: white, black labels, boxes grey or white
+    // by the colour option, without the rows and columns marked not to print
+    // and, by its option, without the status bar.
+    PrintedPage printedChart() const;
 
     AppState& state_;
     ResultWindowLinks links_;

@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/window_place.h"
 #include "platform/platform.h"
 #include "shell/countdown_window.h"
 
@@ -56,14 +57,7 @@ CountdownSettings::CountdownSettings(AppState& state, Platform& platform)
     caption = "詳細";
     borderStyle = BorderStyle::FixedDialog;
     minButton = false;
-    // The window's outer size is the client area plus its frame and title.
-    width = kClientWidth;
-    height = kClientHeight;
-    width += kClientWidth - clientWidth();
-    height += kClientHeight - clientHeight();
-    const ScreenTwips screen = platform.screen();
-    left = static_cast<int>((screen.width - static_cast<float>(width)) / 2);
-    top = static_cast<int>((screen.height - static_cast<float>(height)) / 2);
+    centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
     TOSBEL_DECLARE(Check1);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/app_state.h"
+#include "core/window_place.h"
 #include "platform/platform.h"
 
 namespace tosbel {
@@ -37,9 +38,7 @@ CountdownWindow::CountdownWindow(const AppState& state, Platform& platform)
     borderStyle = BorderStyle::None;
     width = kSide;
     height = kSide;
-    const ScreenTwips screen = platform.screen();
-    left = static_cast<int>((screen.width - kSide) / 2);
-    top = static_cast<int>((screen.height - kSide) / 2);
+    centreWindow(*this, platform.screen());
 
     TOSBEL_DECLARE(Image1);
     // A little past every edge, so no strip of the window shows around the picture.

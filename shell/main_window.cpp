@@ -253,6 +253,28 @@ void MainWindow::appendEntry(MenuArray& list, std::uint8_t& count) {
     entry.visible = true;
 }
 
+void MainWindow::listPastLogs() {
+    // Entries loaded before are used again, and hidden when the list is shorter.
+    const std::string rosterPath = state_.RosterPath;
+    const int loaded = mnuFileArray.upperBound();
+    mnuFileArray[0].visible = false;
+    for (int i = 1; i <= loaded; ++i) mnuFileArray[i].visible = false;
+    state_.ResultMenuCount = 0;
+    for (const std::string& path : readResultHistory(platform().programFolder())) {
+        if (state_.ResultMenuCount < loaded) {
+            mnuFileArray[0].visible = true;
+            MenuItem& entry = mnuFileArray[++state_.ResultMenuCount];
+            entry.caption = path;
+            entry.visible = true;
+            continue;
+        }
+        state_.RosterPath = path;
+        UpdateMenu();
+    }
+    state_.RosterPath = rosterPath;
+    refreshEnablement();
+}
+
 void MainWindow::UpdateMenu() {
     appendEntry(mnuFileArray, state_.ResultMenuCount);
 }
@@ -273,14 +295,9 @@ void MainWindow::Form_Load() {
     placeWindow(*this, state_, kMainWindowPlace);
     mnuOptEnvCnter.checked = state_.OptCent == "1";
 
-    mnuFileArray[0].visible = false;
     mnuFileArray2[0].visible = false;
-    state_.ResultMenuCount = 0;
     state_.RecentMenuCount = 0;
-    for (const std::string& path : readResultHistory(platform().programFolder())) {
-        state_.RosterPath = path;
-        UpdateMenu();
-    }
+    listPastLogs();
     for (const std::string& path : state_.Rireki) {
         if (path.empty()) continue;
         state_.RosterPath = path;

@@ -49,6 +49,9 @@ public:
     void conditionsLoaded();
     // The result window was opened, or returned with a roster in hand.
     void resultAvailable();
+    // The past logs as the history file lists them now: a save made while
+    // this window stays open shows under "過去ﾛｸﾞ" at once.
+    void listPastLogs();
 
     // The two menu lists take their entry from RosterPath.
     void UpdateMenu();

@@ -115,11 +115,18 @@ void Shell::openResult() {
         return;
     }
     if (result_) platform_.releaseWhenIdle(std::move(result_));
+    const auto mainShown = [this] { return main_ && main_->isShown(); };
     const ResultWindowLinks links{windows_.version,
-                                  [this] {
-                                      if (main_ && main_->isShown()) main_->resultAvailable();
+                                  [this, mainShown] {
+                                      if (mainShown()) main_->resultAvailable();
                                   },
-                                  [this] { showMainWindow(); }};
+                                  [this] {
+                                      showMainWindow();
+                                      if (!state_.RosterPath.empty()) main_->resultAvailable();
+                                  },
+                                  [this, mainShown] {
+                                      if (mainShown()) main_->listPastLogs();
+                                  }};
     result_ = std::make_unique<ResultWindow>(state_, platform_, links, osName_ == "Windows XP");
     result_->fill(chart);
     result_->show();

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tosbel {
 
@@ -75,6 +76,46 @@ std::string HeadlessPlatform::saveFileDialog(const FileDialogRequest& r) {
 
 std::optional<PrinterChoice> HeadlessPlatform::printerDialog() {
     return take(Kind::Printer, "printer dialog").printer;
+}
+
+namespace {
+
+HeadlessPlatform::Sheet sheetOf(const PrintedPage& page, bool preview) {
+    HeadlessPlatform::Sheet sheet{page.form->name, page.background, preview, {}};
+    for (const Control* c : page.form->controls()) {
+        const bool text = c->kind == ControlKind::Label || c->kind == ControlKind::TextBox;
+        const PaperLook look = page.lookOf(*c);
+        if (!text || !c->visible || !look.printed) continue;
+        const std::string name = c->index < 0 ? c->name : c->name + "_" + std::to_string(c->index);
+        sheet.items.push_back({name, c->kind == ControlKind::TextBox ? c->text : c->caption,
+                               look.foreColor.value_or(c->foreColor),
+                               look.backColor ? look.backColor : c->backColor});
+    }
+    const StatusBar* bar = page.form->statusBar;
+    if (page.statusBar && bar && bar->visible) {
+        for (std::size_t i = 0; i < bar->panels.size(); ++i)
+            sheet.items.push_back({bar->name + "_" + std::to_string(i + 1), bar->panels[i].text,
+                                   Rgb{0, 0, 0}, std::nullopt});
+    }
+    return sheet;
+}
+
+}  // namespace
+
+const HeadlessPlatform::SheetItem* HeadlessPlatform::Sheet::find(std::string_view name) const {
+    for (const SheetItem& item : items)
+        if (item.name == name) return &item;
+    return nullptr;
+}
+
+bool HeadlessPlatform::printPages(const PrintedPage& page, int copies) {
+    if (printerFails) return false;
+    for (int i = 0; i < copies; ++i) sheets.push_back(sheetOf(page, false));
+    return true;
+}
+
+void HeadlessPlatform::previewPage(const PrintedPage& page) {
+    sheets.push_back(sheetOf(page, true));
 }
 
 void HeadlessPlatform::showForm(Form& f, bool modal) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/form.h"
@@ -42,7 +43,26 @@ public:
     // Runs a modal window while the caller waits; it should close the window.
     std::function<void(Form&)> modalDriver;
 
+    // One printed sheet, or a preview, as the paper shows it: what is drawn
+    // in declaration order, each control with its text and colours, then the
+    // status bar's panels ("StatusBar1_1" …) when it is printed.
+    struct SheetItem {
+        std::string name;
+        std::string text;
+        Rgb foreColor;
+        std::optional<Rgb> backColor;
+    };
+    struct Sheet {
+        std::string form;
+        Rgb background;
+        bool preview = false;
+        std::vector<SheetItem> items;
+        const SheetItem* find(std::string_view name) const;
+    };
+
     // The record.
+    std::vector<Sheet> sheets;
+    bool printerFails = false;  // a printer error or a file that cannot be written
     std::vector<Message> messages;
     std::vector<FileDialogRequest> openDialogs;
     std::vector<FileDialogRequest> saveDialogs;
@@ -69,6 +89,8 @@ public:
     std::string openFileDialog(const FileDialogRequest& r) override;
     std::string saveFileDialog(const FileDialogRequest& r) override;
     std::optional<PrinterChoice> printerDialog() override;
+    bool printPages(const PrintedPage& page, int copies) override;
+    void previewPage(const PrintedPage& page) override;
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
     void focusChanged(Form&, Control&) override {}

@@ -62,6 +62,16 @@ QFont fontOf(const FontSpec& f) {
     return font;
 }
 
+QFont paperFont(const FontSpec& f) {
+    QFont font = fontOf(f);
+    // A PDF reader finds a glyph's character through the font's character
+    // map; the alternates shaping picks (a CJK font's digits after a Latin
+    // letter) are in no map and would read as nothing. Latin and Japanese
+    // need no shaping to be read.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
 Qt::Alignment horizontalAlignment(Align a) {
     switch (a) {
         case Align::Right:
@@ -113,11 +123,20 @@ void drawBoxText(QPainter& painter, const QRectF& inside, const QString& shown, 
         painter.drawText(inside, flags, shown);
         return;
     }
+    // A name breaks after its last blank ("山田　太郎" as "山田" over "太郎"),
+    // and at any character where a line has none.
+    const auto blank = [](QChar ch) { return ch == QChar(u' ') || ch == QChar(u'\u3000'); };
     std::vector<QString> lines{QString()};
     for (const QChar ch : shown) {
-        if (!lines.back().isEmpty() &&
-            metrics.horizontalAdvance(lines.back() + ch) > inside.width())
-            lines.emplace_back();
+        QString& line = lines.back();
+        if (!line.isEmpty() && !blank(ch) &&
+            metrics.horizontalAdvance(line + ch) > inside.width()) {
+            const auto after = std::find_if(line.rbegin(), line.rend(), blank).base();
+            const QString carried =
+                after == line.begin() ? QString() : QString(after, line.end() - after);
+            if (after != line.begin()) line.truncate(after - line.begin());
+            lines.push_back(carried);
+        }
         lines.back() += ch;
     }
     // The stand-in CJK fonts have tall lines; the characters themselves are
@@ -132,22 +151,24 @@ void drawBoxText(QPainter& painter, const QRectF& inside, const QString& shown, 
             flags, lines[i]);
 }
 
-bool paintControl(QPainter& painter, const Control& c, TwipScale scale) {
+bool paintControl(QPainter& painter, const Control& c, TwipScale scale,
+                  const ColourOverride& colours) {
     const bool textBox = c.kind == ControlKind::TextBox;
     if ((!textBox && c.kind != ControlKind::Label) || !c.visible) return false;
     const QRectF box = areaOf(c, scale);
     const double pixel = onePixel(scale);
     painter.save();
-    if (const auto fill = fillOf(c)) painter.fillRect(box, *fill);
+    const std::optional<QColor> fill = colours.back ? colour(*colours.back) : fillOf(c);
+    if (fill) painter.fillRect(box, *fill);
     if (hasBorder(c)) {
         painter.setPen(QPen(colour(c.borderColor.value_or(Rgb{})), pixel));
         painter.setBrush(Qt::NoBrush);
         // The line lies inside the box, as the widget's frame does.
         painter.drawRect(box.adjusted(pixel / 2, pixel / 2, -pixel / 2, -pixel / 2));
     }
-    const QFont font = fontOf(c.font);
+    const QFont font = paperFont(c.font);
     painter.setFont(font);
-    painter.setPen(colour(c.foreColor));
+    painter.setPen(colour(colours.fore.value_or(c.foreColor)));
     // The text keeps off the border as the widgets keep it: a text box's
     // margin, a label's frame.
     const double inset = textBox ? 3 * pixel : (c.border ? pixel : 0);

@@ -40,6 +40,8 @@ QString objectNameOf(const std::string& name, int index);
 
 QColor colour(Rgb c);
 QFont fontOf(const FontSpec& f);
+// The font as drawn on paper: the font's own glyph for every character.
+QFont paperFont(const FontSpec& f);
 Qt::Alignment horizontalAlignment(Align a);
 
 // What the control shows: a text box its text; a label its caption without the
@@ -69,10 +71,17 @@ QRectF areaOf(const Control& c, TwipScale scale);
 void drawBoxText(QPainter& painter, const QRectF& inside, const QString& shown, bool wrap,
                  Qt::Alignment horizontal);
 
+// Colours a printed page gives a control in place of its own.
+struct ColourOverride {
+    std::optional<Rgb> fore;
+    std::optional<Rgb> back;  // fills even a see-through label
+};
+
 // Draws a label or a text box as vector text: its fill, its border and its
 // text with its own font and alignment. False for other kinds and for a
 // control that is not visible, which draw nothing.
-bool paintControl(QPainter& painter, const Control& c, TwipScale scale);
+bool paintControl(QPainter& painter, const Control& c, TwipScale scale,
+                  const ColourOverride& colours = {});
 
 // The mark of the focused control: a dotted line of black and white dots
 // round `r`, seen on any colour the forms use.

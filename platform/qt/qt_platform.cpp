@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QSessionManager>
@@ -23,6 +24,7 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/name_filters.h"
+#include "platform/qt/print_page.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -256,13 +258,36 @@ std::string QtPlatform::saveFileDialog(const FileDialogRequest& r) {
     return runFileDialog(dialogParent(), r, true);
 }
 
+QPrinter& QtPlatform::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 std::optional<PrinterChoice> QtPlatform::printerDialog() {
     syncAll();
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    QPrinter printer;
-    QPrintDialog dialog(&printer, dialogParent());
+    QPrintDialog dialog(&printer(), dialogParent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return PrinterChoice{printer.copyCount()};
+    return PrinterChoice{printer().copyCount()};
+}
+
+bool QtPlatform::printPages(const PrintedPage& page, int copies) {
+    return printTo(printer(), page, copies);
+}
+
+void QtPlatform::previewPage(const PrintedPage& page) {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    QPrinter& paper = printer();
+    paper.setFullPage(false);
+    paper.setPageOrientation(QPageLayout::Landscape);
+    QPrintPreviewDialog dialog(&paper, dialogParent());
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    // The preview and a print from it draw the page as printPages() does.
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&page](QPrinter* target) { paintRequested(*target, page); });
+    dialog.exec();
+    paper.setPageOrientation(QPageLayout::Portrait);
 }
 
 // Forms ------------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "platform/random_source.h"
 
 class QObject;
+class QPrinter;
 class QSessionManager;
 class QTranslator;
 class QWidget;
@@ -45,6 +46,8 @@ public:
     std::string openFileDialog(const FileDialogRequest& r) override;
     std::string saveFileDialog(const FileDialogRequest& r) override;
     std::optional<PrinterChoice> printerDialog() override;
+    bool printPages(const PrintedPage& page, int copies) override;
+    void previewPage(const PrintedPage& page) override;
 
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
@@ -80,6 +83,8 @@ private:
     // The help window stays usable while a modal form is open: it is made
     // that form's own, which the form's modality does not block.
     void keepHelpReachable();
+    // The printer kept for the next print, made at first use.
+    QPrinter& printer();
     void focusMovedTo(QWidget* now);
     void endSession(QSessionManager& manager);
 
@@ -98,6 +103,9 @@ private:
     std::vector<QPointer<FormWindow>> closedWindows_;  // hidden, freed when no handler runs
     std::vector<std::unique_ptr<Form>> retiredForms_;  // the program's, freed likewise
     QPointer<HelpWindow> help_;
+    // The printer the teacher last chose in the printer dialog (a PDF file
+    // when printing to a file), the one printing and the preview use.
+    std::unique_ptr<QPrinter> printer_;
     const Form* lastActive_ = nullptr;
     DragSession drag_;
     int busy_ = 0;  // handlers and blocking calls running

@@ -27,27 +27,11 @@ TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
     TempDir temp;
     ProgramSession session(temp.path());
     ASSERT_EQ(session.start(), "");
-    const fs::path roster = session.programFolder() / "class40.MEM";
-    {
-        std::string bytes;
-        for (int i = 1; i <= 40; ++i) bytes += "Pupil" + std::to_string(i) + "\r\n";
-        spit(roster, bytes);
-    }
-
     const std::string mainWindow = session.waitForWindow("Tosbel君 for Windows", 60s);
     ASSERT_FALSE(mainWindow.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(mainWindow));
-    ASSERT_TRUE(pressKey("ctrl+o"));
-    const std::string dialog = session.waitForWindow("名簿を開く", 20s);
-    ASSERT_FALSE(dialog.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(dialog));
-    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", roster.string()}).exitCode, 0);
-    ASSERT_TRUE(pressKey("Return"));
-
     // Pupils 1 and 3 are absent: past the 100 name boxes to the attendance boxes.
-    const std::string editor = session.waitForWindow("登録・修正", 20s);
+    const std::string editor = openClassWithKeyboard(session, mainWindow, 40);
     ASSERT_FALSE(editor.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(editor));
     ASSERT_EQ(run({"xdotool", "key", "--delay", "15", "--repeat", "100", "Tab"}).exitCode, 0);
     ASSERT_TRUE(pressKey("space"));
     ASSERT_TRUE(pressKey("Tab"));

@@ -86,6 +86,22 @@ bool answer(ProgramSession& session, const std::string& title) {
     return !notice.empty() && focusWindow(notice) && pressKey("Return");
 }
 
+std::string openClassWithKeyboard(ProgramSession& session, const std::string& mainWindow,
+                                  int pupils) {
+    const fs::path roster = session.programFolder() / ("class" + std::to_string(pupils) + ".MEM");
+    {
+        std::ofstream out(roster, std::ios::binary);
+        for (int i = 1; i <= pupils; ++i) out << "Pupil" << i << "\r\n";
+    }
+    if (!focusWindow(mainWindow) || !pressKey("ctrl+o")) return {};
+    const std::string dialog = session.waitForWindow("名簿を開く", std::chrono::seconds(20));
+    if (dialog.empty() || !focusWindow(dialog)) return {};
+    if (run({"xdotool", "type", "--delay", "30", roster.string()}).exitCode != 0) return {};
+    if (!pressKey("Return")) return {};
+    const std::string editor = session.waitForWindow("登録・修正", std::chrono::seconds(20));
+    return !editor.empty() && focusWindow(editor) ? editor : std::string();
+}
+
 Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {
     constexpr int kMenuBarPixels = 22;
     return {w.x + twipsX / 15, w.y + kMenuBarPixels + twipsY / 15};

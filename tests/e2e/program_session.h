@@ -42,6 +42,11 @@ private:
 std::string findWindowNamed(pid_t pid, const std::string& name);
 // Waits for the notice with this title and presses Enter on it.
 bool answer(ProgramSession& session, const std::string& title);
+// A roster of "Pupil1" … "PupilN" in the program folder, opened from the
+// main window with Ctrl+O and a typed path: the roster editor that shows,
+// focused, or empty when something did not.
+std::string openClassWithKeyboard(ProgramSession& session, const std::string& mainWindow,
+                                  int pupils);
 
 // The mouse, as xdotool moves it. A window's controls sit at their twips (15
 // to a pixel on this screen) below its menu bar.

@@ -3,7 +3,8 @@
 // shuffle with Ctrl+G. The countdown shows and closes, the result window takes
 // the main window's place with every attendee seated once; Ctrl+L turns the
 // chart, one member is dragged to an empty seat, Ctrl+I restores, OK returns
-// and "先程の結果" shows the same chart again.
+// and "先程の結果" shows the same chart again. It is saved, reopened from the
+// past logs and printed to a PDF file.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -89,26 +90,11 @@ TEST(ResultWithTheKeyboardAndMouse, TheShuffledChartIsMovedDraggedRestoredAndSho
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     QGuiApplication app(argc, argv);
 
-    const fs::path roster = session.programFolder() / "class12.MEM";
-    {
-        std::string bytes;
-        for (int i = 1; i <= 12; ++i) bytes += "Pupil" + std::to_string(i) + "\r\n";
-        spit(roster, bytes);
-    }
     const std::string mainWindow = session.waitForWindow("Tosbel君 for Windows", 60s);
     ASSERT_FALSE(mainWindow.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(mainWindow));
-    ASSERT_TRUE(pressKey("ctrl+o"));
-    const std::string dialog = session.waitForWindow("名簿を開く", 20s);
-    ASSERT_FALSE(dialog.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(dialog));
-    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", roster.string()}).exitCode, 0);
-    ASSERT_TRUE(pressKey("Return"));
-
     // Pupil12 is absent: past the 100 name boxes to the 12th attendance box.
-    const std::string editor = session.waitForWindow("登録・修正", 20s);
+    const std::string editor = openClassWithKeyboard(session, mainWindow, 12);
     ASSERT_FALSE(editor.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(editor));
     ASSERT_EQ(run({"xdotool", "key", "--delay", "15", "--repeat", "111", "Tab"}).exitCode, 0);
     ASSERT_TRUE(pressKey("space"));
     ASSERT_TRUE(pressKey("ctrl+s"));
@@ -205,9 +191,65 @@ TEST(ResultWithTheKeyboardAndMouse, TheShuffledChartIsMovedDraggedRestoredAndSho
     ASSERT_FALSE(again.empty()) << session.output();
     EXPECT_EQ(readChart(again, 30), shuffled);
 
+    // Ctrl+S under a typed name: the main window comes back and lists it
+    // under "過去ﾛｸﾞ"; choosing it opens the same chart beside the main window.
     ASSERT_TRUE(focusWindow(again));
+    ASSERT_TRUE(pressKey("ctrl+s"));
+    const std::string saveDialog = session.waitForWindow("せきがえ結果の保存", 20s);
+    ASSERT_FALSE(saveDialog.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(saveDialog));
+    const fs::path saved = session.programFolder() / "2学期";
+    ASSERT_EQ(run({"xdotool", "type", "--delay", "30", saved.string()}).exitCode, 0);
+    ASSERT_TRUE(pressKey("Return"));
+    ASSERT_TRUE(answer(session, "保存確認")) << session.output();
+    ASSERT_TRUE(pollUntil(10s, [&] { return fs::exists(saved); }));
+    EXPECT_EQ(fs::file_size(saved), 200u + 9u * 6u + 2u * 7u);  // Pupil1 … Pupil11
+    const std::string home = session.waitForWindow("Tosbel君 for Windows", 20s);
+    ASSERT_FALSE(home.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(home));
+    ASSERT_TRUE(pressKey("alt+l"));
+    ASSERT_TRUE(pressKey("Down"));
+    ASSERT_TRUE(pressKey("Return"));
+    const std::string pastLog = session.waitForWindow(kResultCaption, 20s);
+    ASSERT_FALSE(pastLog.empty()) << session.output();
+    EXPECT_FALSE(findWindowNamed(session.pid(), "Tosbel君 for Windows").empty());
+    EXPECT_EQ(readChart(pastLog, 30), shuffled);
+
+    // Ctrl+P, and the dialog's print to file: one landscape page with every
+    // seated name on it as text.
+    ASSERT_TRUE(focusWindow(pastLog));
+    ASSERT_TRUE(pressKey("ctrl+p"));
+    std::string printDialog;
+    pollUntil(20s, [&] {
+        for (const char* title : {"印刷", "Print"})
+            if (printDialog.empty()) printDialog = findWindowNamed(session.pid(), title);
+        return !printDialog.empty();
+    });
+    ASSERT_FALSE(printDialog.empty()) << session.output();
+    ASSERT_TRUE(focusWindow(printDialog));
+    ASSERT_TRUE(pressKey("Return"));
+    // With no printer installed the dialog prints to a PDF file of its own
+    // choosing, in the teacher's home or the program folder.
+    fs::path pdf;
+    ASSERT_TRUE(pollUntil(20s, [&] {
+        for (const auto& entry : fs::recursive_directory_iterator(temp.path()))
+            if (entry.path().extension() == ".pdf" && entry.file_size() > 0) pdf = entry.path();
+        return !pdf.empty();
+    })) << session.output();
+    ASSERT_TRUE(mouse({"sleep", "1"}));
+    const std::string info = run({"pdfinfo", pdf.string()}).text;
+    EXPECT_NE(info.find("Pages:           1\n"), std::string::npos) << info;
+    const std::string words = run({"pdftotext", "-layout", pdf.string(), "-"}).text;
+    for (const std::string& pupil : attendees)
+        EXPECT_NE(words.find(pupil), std::string::npos) << pupil;
+    run({"pdftoppm", "-png", "-r", "60", "-singlefile", pdf.string(),
+         std::string(E2E_OUTPUT_DIR) + "/e2e_printed"});
+
+    ASSERT_TRUE(focusWindow(pastLog));
     ASSERT_TRUE(pressKey("alt+f"));
     ASSERT_TRUE(pressKey("x"));
+    ASSERT_TRUE(
+        pollUntil(10s, [&] { return findWindowNamed(session.pid(), kResultCaption).empty(); }));
     const std::string last = session.waitForWindow("Tosbel君 for Windows", 20s);
     ASSERT_FALSE(last.empty()) << session.output();
     sendCloseRequest(last);

@@ -9,6 +9,7 @@
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/headless_test.h"
+#include "tests/temp_dir.h"
 
 namespace tosbel {
 namespace {
@@ -17,6 +18,10 @@ using Chart = std::array<std::string, 100>;
 
 const Message kOccupied{"移動先には別のメンバーが決まっています。", "移動先確認", MsgButtons::Ok,
                         MsgIcon::Critical};
+const Message kSaved{"Tosbel結果を保存しました。", "保存確認", MsgButtons::Ok,
+                     MsgIcon::Information};
+const Message kPrintFailed{"印刷できませんでした。プリンタの状態を確認して下さい。", "印刷確認",
+                           MsgButtons::Ok, MsgIcon::Critical};
 const Message kRestore{"Tosbel結果を元へ戻してよろしいですか？", "復元確認", MsgButtons::OkCancel,
                        MsgIcon::Question};
 
@@ -53,8 +58,10 @@ protected:
     AppState state;
     int returns = 0;
     int available = 0;
+    int saves = 0;
     ResultWindow window{state, platform,
-                        ResultWindowLinks{nullptr, [this] { ++available; }, [this] { ++returns; }},
+                        ResultWindowLinks{nullptr, [this] { ++available; }, [this] { ++returns; },
+                                          [this] { ++saves; }},
                         false};
 };
 
@@ -83,10 +90,6 @@ TEST_F(ResultWindowTest, OpensWithTheCallersChartInItsPlace) {
     EXPECT_EQ(last.top, 645 + 750 * 9);
     EXPECT_EQ(last.byteLimit, 12);
     EXPECT_TRUE(last.inputMethod);
-
-    // Saving and printing are not there yet.
-    EXPECT_THROW(driver().menu("mnuResultSave"), RefusedAction);
-    EXPECT_THROW(driver().toolbar("Toolbar1_5"), RefusedAction);
 }
 
 TEST_F(ResultWindowTest, WithoutARosterTheMainWindowIsNotToldAndCentringIgnoresThePlace) {
@@ -244,6 +247,115 @@ TEST_F(ResultWindowTest, HelpOpensThisWindowsPageOrTheSearch) {
     EXPECT_EQ(platform.helps[0], (HelpRequest{HelpCommand::Context, 34}));
     EXPECT_EQ(platform.helps[1], (HelpRequest{HelpCommand::PartialKey, 0}));
     EXPECT_THROW(driver().toolbar("Toolbar1_12"), RefusedAction);  // no version window
+}
+
+// Saving: the place is stored before the dialog, a cancelled dialog or a
+// refused text keeps the window and its chart, a save closes it.
+TEST_F(ResultWindowTest, ASaveClosesTheWindowOnlyWhenTheChartIsWritten) {
+    TempDir dir;
+    platform.folder = dir.path().string();
+    Chart chart;
+    chart[0] = "山田　太郎";
+    open(chart);
+    window.left = 1200;
+
+    platform.answerFileDialog("");
+    driver().menu("mnuResultSave");
+    EXPECT_EQ(stored("Position", "R_Left"), "1200");
+    EXPECT_TRUE(window.isShown());
+
+    driver().type("Text1_24", "a,b");
+    platform.answerFileDialog(dir.file("1組.RLT"));
+    platform.answerMessage({"C 5の席の「,」は結果ﾌｧｲﾙに保存できません。", "氏名確認",
+                            MsgButtons::Ok, MsgIcon::Exclamation});
+    driver().toolbar("Toolbar1_2");
+    EXPECT_TRUE(window.isShown());
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "1組.RLT"));
+    EXPECT_EQ(window.Text1[24].text, "a,b");
+
+    platform.answerMessage(kRestore, MsgAnswer::Ok);
+    driver().menu("mnuEditInitial");
+    driver().menu("mnuEditMove_1");  // the chart as the teacher left it is what is kept
+    platform.answerFileDialog(dir.file("1組.RLT"));
+    platform.answerMessage(kSaved);
+    driver().menu("mnuResultSave");
+    EXPECT_FALSE(window.isShown());
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(returns, 1);
+    const std::string saved = slurp(dir.path() / "1組.RLT");
+    EXPECT_EQ(saved.substr(0, 4), "\r\n\x8e\x52");  // A 1 empty, 山田 on A 2
+    // The history is code page 932 too: 組 is 91 67.
+    EXPECT_EQ(slurp(dir.path() / "Tosbel.ini"), dir.file("1\x91g.RLT") + "\r\n");
+}
+
+TEST_F(ResultWindowTest, AChartThatCannotBeWrittenStaysOnScreen) {
+    TempDir dir;
+    platform.folder = dir.path().string();
+    open(numbered(10));
+    const std::string into = dir.file("no-such-folder") + "/1組.RLT";
+    platform.answerFileDialog(into);
+    platform.answerMessage(
+        {"結果ﾌｧｲﾙ「" + into +
+             "」を保存できませんでした。\r\r"
+             "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。",
+         "保存確認", MsgButtons::Ok, MsgIcon::Critical});
+    driver().menu("mnuResultSave");
+    EXPECT_TRUE(window.isShown());
+    EXPECT_EQ(window.seats(), numbered(10));
+    EXPECT_EQ(saves, 0);
+}
+
+// The sheet as printed: every seat but those marked not to print, black
+// labels, boxes grey or white by the colour option; the window itself keeps
+// its screen colours throughout.
+TEST_F(ResultWindowTest, ThePrintedChartFollowsThePrintOptions) {
+    state.NoLine[2] = "1";  // row C
+    state.NoRow[9] = "1";   // column 10
+    open(numbered(100));
+    platform.answerPrinter(PrinterChoice{3});
+    driver().menu("mnuPrint");
+    ASSERT_EQ(platform.sheets.size(), 3u);
+    const HeadlessPlatform::Sheet& sheet = platform.sheets[0];
+    EXPECT_EQ(sheet.background, (Rgb{255, 255, 255}));
+    for (const char* gone : {"Text1_20", "Label1_29", "Text1_9", "Text1_99", "Label1_59"})
+        EXPECT_EQ(sheet.find(gone), nullptr) << gone;
+    const auto* box = sheet.find("Text1_18");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text, "18");
+    EXPECT_EQ(box->backColor, (Rgb{192, 192, 192}));
+    EXPECT_EQ(sheet.find("Label1_0")->foreColor, (Rgb{0, 0, 0}));
+    EXPECT_EQ(sheet.find("StatusBar1_1")->text,
+              "結果に対しては・・・  いつも、(^_^)(^_^)ﾆｺﾆｺ 笑顔で了解");
+    EXPECT_EQ(window.Label1[0].foreColor, (Rgb{255, 255, 255}));
+    EXPECT_TRUE(window.Text1[20].visible);
+
+    // Black and white, no status bar, every row out: nothing on the page.
+    driver().menu("mnuOptColorPrt");
+    driver().menu("mnuPrintStatusBar");
+    platform.answerPrinter(PrinterChoice{1});
+    driver().toolbar("Toolbar1_5");
+    EXPECT_EQ(platform.sheets.back().find("Text1_18")->backColor, (Rgb{255, 255, 255}));
+    EXPECT_EQ(platform.sheets.back().find("StatusBar1_1"), nullptr);
+    state.NoLine.fill("1");
+    driver().menu("mnuPrintPreview");
+    EXPECT_TRUE(platform.sheets.back().preview);
+    EXPECT_TRUE(platform.sheets.back().items.empty());
+    EXPECT_EQ(window.Text1[18].backColor, (Rgb{192, 192, 192}));
+}
+
+TEST_F(ResultWindowTest, ACancelledDialogPrintsNothingAndAFailedPrintSaysSo) {
+    open(numbered(5));
+    platform.answerPrinter(std::nullopt);
+    driver().menu("mnuPrint");
+    EXPECT_TRUE(platform.sheets.empty());
+    EXPECT_TRUE(platform.messages.empty());
+
+    platform.printerFails = true;
+    platform.answerPrinter(PrinterChoice{2});
+    platform.answerMessage(kPrintFailed);
+    driver().menu("mnuPrint");
+    EXPECT_TRUE(platform.sheets.empty());
+    EXPECT_TRUE(window.isShown());
 }
 
 }  // namespace

@@ -120,6 +120,21 @@ TEST_F(ConditionsFlowTest, APastLogOpensBesideTheMainWindowWithItsTextsAsWritten
     EXPECT_FALSE(result->isShown());
     EXPECT_EQ(shell.mainWindow(), before);
     EXPECT_TRUE(before->isShown());
+
+    // Saved under another name while the main window stays: the new past log
+    // is listed at once and opens the chart as it was saved.
+    main().menu("mnuFileArray_1");
+    Driver(platform, *shell.resultWindow()).menu("mnuEditMove_1");
+    platform.answerFileDialog(dir.file("moved"));
+    platform.answerMessage(
+        {"Tosbel結果を保存しました。", "保存確認", MsgButtons::Ok, MsgIcon::Information});
+    Driver(platform, *shell.resultWindow()).menu("mnuResultSave");
+    EXPECT_FALSE(shell.resultWindow()->isShown());
+    ASSERT_EQ(before->mnuFileArray.upperBound(), 2);
+    EXPECT_EQ(before->mnuFileArray[2].caption, dir.file("moved"));
+    main().menu("mnuFileArray_2");
+    EXPECT_EQ(shell.resultWindow()->Text1[1].text, "007");
+    EXPECT_EQ(shell.resultWindow()->Text1[3].text, "山田");
 }
 
 }  // namespace

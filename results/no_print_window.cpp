@@ -1,0 +1,192 @@
+#include "results/no_print_window.h"
+
+#include <cstddef>
+#include <string>
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "core/window_place.h"
+#include "platform/platform.h"
+
+namespace tosbel {
+
+namespace {
+
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 6300;
+constexpr int kHelpNoPrint = 86;
+
+constexpr int kFrameTop = 1140, kFrameWidth = 1875, kFrameHeight = 4025;
+constexpr int kRowsFrameLeft = 470, kColumnsFrameLeft = 2330;
+constexpr int kBoxLeft = 210, kBoxTop = 330, kBoxPitch = 360, kBoxWidth = 1515, kBoxHeight = 255;
+constexpr int kButtonsLeft = 488, kButtonPitch = 1395, kButtonsTop = 5470;
+constexpr int kButtonWidth = 915, kButtonHeight = 405;
+
+constexpr Rgb kWindowBack{0x80, 0x80, 0x80};
+constexpr Rgb kYellow{0xFF, 0xFF, 0x00};
+constexpr Rgb kPaleYellow{0xFF, 0xFF, 0x80};
+
+const Message kUnsaved{"非印刷行・列は変更されています。 設定しないで終了しますか？", "終了確認",
+                       MsgButtons::OkCancel, MsgIcon::Question};
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "A 1", "A10": the row letter and the column number kept three wide, so the
+// captions of a column line up whether its number has one digit or two.
+std::string seatName(char row, int column) {
+    return row + std::string(column < 10 ? " " : "") + std::to_string(column);
+}
+
+std::string rowCaption(int row) {
+    const char letter = static_cast<char>('A' + row);
+    return seatName(letter, 1) + " ～ " + seatName(letter, 10);
+}
+
+std::string columnCaption(int column) {
+    return seatName('A', column + 1) + " ～ " + seatName('J', column + 1);
+}
+
+const char* flag(bool on) {
+    return on ? "1" : "0";
+}
+
+void lay(Frame& frame, const char* caption, int left, std::array<CheckBox, 10>& boxes,
+         std::string (*boxCaption)(int)) {
+    frame.caption = caption;
+    frame.place(left, kFrameTop, kFrameWidth, kFrameHeight);
+    frame.foreColor = kPaleYellow;
+    frame.backColor = kWindowBack;
+    for (int k = 0; k < 10; ++k) {
+        CheckBox& box = boxes[static_cast<std::size_t>(k)];
+        box.container = &frame;
+        box.caption = boxCaption(k);
+        box.place(kBoxLeft, kBoxTop + kBoxPitch * k, kBoxWidth, kBoxHeight);
+        box.foreColor = kPaleYellow;
+        box.backColor = kWindowBack;
+    }
+}
+
+}  // namespace
+
+bool noPrintMarked(std::string_view value) {
+    std::size_t i = 0;
+    const std::size_t n = value.size();
+    while (i < n && (value[i] == ' ' || value[i] == '\t')) ++i;
+    if (i < n && value[i] == '+') ++i;
+    while (i < n && value[i] == '0') ++i;
+    if (i == n || value[i] != '1') return false;
+    ++i;
+    if (i < n && value[i] == '.') {
+        ++i;
+        while (i < n && value[i] == '0') ++i;
+    }
+    // More digits make it another number ("12", "1.5"); anything else ends it.
+    return i == n || !isDigit(value[i]);
+}
+
+NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
+    name = "NOPRINT";
+    caption = "非印刷行・列";
+    borderStyle = BorderStyle::FixedDialog;
+    minButton = false;
+    backColor = kWindowBack;
+    centreDialog(*this, kClientWidth, kClientHeight);
+
+    TOSBEL_DECLARE(Label1);
+    TOSBEL_DECLARE(Frame1);
+    TOSBEL_DECLARE(Check1);
+    TOSBEL_DECLARE(Frame2);
+    TOSBEL_DECLARE(Check2);
+    TOSBEL_DECLARE(Command1);
+
+    Label1.caption = "非印刷行・列を設定して､了解ボタンを押して下さい。";
+    Label1.place(480, 360, 3855, 645);
+    Label1.foreColor = kYellow;
+
+    lay(Frame1, "行", kRowsFrameLeft, Check1, rowCaption);
+    lay(Frame2, "列", kColumnsFrameLeft, Check2, columnCaption);
+    for (int k = 0; k < 10; ++k) {
+        Check1[static_cast<std::size_t>(k)].onClick = [this, k] { Check1_Click(k); };
+        Check2[static_cast<std::size_t>(k)].onClick = [this, k] { Check2_Click(k); };
+    }
+
+    constexpr const char* kCommands[] = {"了解", "取消", "ﾍﾙﾌﾟ"};
+    for (int k = 0; k < 3; ++k) {
+        CommandButton& b = Command1[static_cast<std::size_t>(k)];
+        b.caption = kCommands[k];
+        b.place(kButtonsLeft + kButtonPitch * k, kButtonsTop, kButtonWidth, kButtonHeight);
+        b.onClick = [this, k] { Command1_Click(k); };
+    }
+}
+
+void NoPrintWindow::Form_Load() {
+    // Ticking runs the click handlers, which overwrite the copies: tick first,
+    // then take the copies, so an untouched hand-edited value stays as it is.
+    for (std::size_t k = 0; k < 10; ++k) {
+        Check1[k].setValue(noPrintMarked(state_.NoLine[k]) ? 1 : 0);
+        Check2[k].setValue(noPrintMarked(state_.NoRow[k]) ? 1 : 0);
+    }
+    state_.NoLineWork = state_.NoLine;
+    state_.NoRowWork = state_.NoRow;
+}
+
+void NoPrintWindow::Check1_Click(int index) {
+    const auto i = static_cast<std::size_t>(index);
+    state_.NoLineWork[i] = flag(Check1[i].value == 1);
+}
+
+void NoPrintWindow::Check2_Click(int index) {
+    const auto i = static_cast<std::size_t>(index);
+    state_.NoRowWork[i] = flag(Check2[i].value == 1);
+}
+
+// A change is one the boxes show: a hand-edited "01" ticked off and on again
+// reads "1" but marks the same row, so there is nothing to lose by leaving.
+bool NoPrintWindow::changed() const {
+    for (std::size_t k = 0; k < 10; ++k) {
+        if (noPrintMarked(state_.NoLineWork[k]) != noPrintMarked(state_.NoLine[k])) return true;
+        if (noPrintMarked(state_.NoRowWork[k]) != noPrintMarked(state_.NoRow[k])) return true;
+    }
+    return false;
+}
+
+void NoPrintWindow::store() {
+    SettingsStore& settings = platform().settings();
+    for (int k = 0; k < 10; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        state_.NoLine[i] = flag(Check1[i].value == 1);
+        settings.save(section::RltVal, indexedKey(key::NoLine, k), state_.NoLine[i]);
+    }
+    for (int k = 0; k < 10; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        state_.NoRow[i] = flag(Check2[i].value == 1);
+        settings.save(section::RltVal, indexedKey(key::NoRow, k), state_.NoRow[i]);
+    }
+}
+
+void NoPrintWindow::Command1_Click(int index) {
+    switch (index) {
+        case 0:
+            store();
+            close();
+            return;
+        case 1:
+            if (changed() && platform().messageBox(kUnsaved) != MsgAnswer::Ok) {
+                Command1[0].setFocus();
+                return;
+            }
+            close();
+            return;
+        default:
+            platform().showHelp({HelpCommand::Context, kHelpNoPrint});
+    }
+}
+
+void showNoPrintWindow(AppState& state, Platform& platform) {
+    NoPrintWindow window(state, platform);
+    window.showModal();
+}
+
+}  // namespace tosbel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "platform/form.h"
+
+namespace tosbel {
+
+struct AppState;
+class Platform;
+
+// Whether a stored NoLine(r) / NoRow(c) value marks its row or column not to
+// print: its leading number, after blanks, is 1 ("1", " 1", "01", "1.0").
+// Anything else, a hand-edited word included, leaves it printed.
+bool noPrintMarked(std::string_view value);
+
+// NOPRINT, "非印刷行・列": the rows and columns of the chart left off the
+// printed page. The boxes work on the copies NoLineWork and NoRowWork; only
+// 了解 stores them.
+class NoPrintWindow final : public Form {
+public:
+    NoPrintWindow(AppState& state, Platform& platform);
+
+    Label Label1;                           // the instruction
+    Frame Frame1;                           // "行"
+    Frame Frame2;                           // "列"
+    std::array<CheckBox, 10> Check1;        // row A … J
+    std::array<CheckBox, 10> Check2;        // column 1 … 10
+    std::array<CommandButton, 3> Command1;  // 了解, 取消, ﾍﾙﾌﾟ
+
+    void Form_Load() override;
+
+    void Check1_Click(int index);
+    void Check2_Click(int index);
+    void Command1_Click(int index);
+
+private:
+    bool changed() const;
+    void store();
+
+    AppState& state_;
+};
+
+// Opens NOPRINT modally; returns once it has closed.
+void showNoPrintWindow(AppState& state, Platform& platform);
+
+}  // namespace tosbel
