@@ -108,6 +108,8 @@ struct Control {
     bool stretch = false;  // image: the picture fills the control
     int tabIndex = 0;
     bool tabStop = true;
+    // The pointer over the control: a link shows the hand.
+    enum class Pointer { Default, Hand } pointer = Pointer::Default;
     std::string dragIcon;  // picture that follows the pointer while this control is dragged
     std::string tag;       // the program's own note on the control
 
@@ -118,6 +120,8 @@ struct Control {
     std::function<void()> onLostFocus;
     std::function<void(KeyPress&)> onKeyPress;
     std::function<void(const MouseDown&)> onMouseDown;
+    // The pointer moved over the control; set before the window is shown.
+    std::function<void()> onMouseMove;
     std::function<void(Control& source)> onDragDrop;
     std::function<void(Control& source, DragState)> onDragOver;
 
@@ -384,8 +388,9 @@ public:
     BorderStyle borderStyle = BorderStyle::FixedSingle;
     bool minButton = true;
     bool maxButton = false;
-    bool keyPreview = false;  // key presses reach onKeyPress of the form first
-    std::string icon;         // the name of one of the program's own pictures
+    bool keyPreview = false;   // key presses reach onKeyPress of the form first
+    bool tracksMouse = false;  // pointer moves reach Form_MouseMove
+    std::string icon;          // the name of one of the program's own pictures
 
     std::vector<MenuItem*> menuBar;
     Toolbar* toolbar = nullptr;
@@ -409,6 +414,9 @@ public:
     virtual void Form_Paint(Canvas&) {}
     virtual void Form_DblClick() {}
     virtual void Form_MouseDown(const MouseDown&) {}
+    // The pointer moved over the window's own background; only a window that
+    // sets `tracksMouse` is told, so other windows cost nothing per move.
+    virtual void Form_MouseMove() {}
     // A control's drag is over the window's own background, or dropped there.
     virtual void Form_DragOver(Control& /*source*/, DragState) {}
     virtual void Form_DragDrop(Control& /*source*/) {}

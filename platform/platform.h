@@ -71,6 +71,10 @@ public:
     // The printer dialog; none when the teacher cancelled. The printer chosen
     // (or the file a "print to file" names) is the one printPages() uses.
     virtual std::optional<PrinterChoice> printerDialog() = 0;
+    // A folder the teacher picks, proposing `initialFolder`; empty when
+    // cancelled.
+    virtual std::string folderDialog(const std::string& title,
+                                     const std::string& initialFolder) = 0;
     // Prints the page once per copy, each on a sheet of its own, in landscape;
     // false when the printer or the file failed, with nothing claimed printed.
     virtual bool printPages(const PrintedPage& page, int copies) = 0;
@@ -93,6 +97,19 @@ public:
     virtual void releaseWhenIdle(std::unique_ptr<Form> form) = 0;
 
     virtual void showHelp(const HelpRequest& r) = 0;
+
+    // Moves a file to the desktop's trash, from which the teacher can get it
+    // back; false where there is no trash or the move failed (the file is
+    // then where it was).
+    virtual bool moveToTrash(const std::string& path) = 0;
+    // Opens an address ("mailto:…", "https://…") with the desktop's own mail
+    // program or browser; false when none took it.
+    virtual bool openAddress(const std::string& address) = 0;
+    // Starts a program by its path, with no arguments and no shell, and does
+    // not wait for it; false when it could not be started.
+    virtual bool startProgram(const std::string& path) = 0;
+    // An environment variable of the program; none when it is not set.
+    virtual std::optional<std::string> environment(const std::string& name) = 0;
 
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

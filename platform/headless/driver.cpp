@@ -183,6 +183,17 @@ void Driver::key(char32_t key) {
         insertTyped(*at, press.key);
 }
 
+void Driver::hover(std::string_view name) {
+    const Acting acting(platform_);
+    if (!form_.isShown()) throw RefusedAction(form_.name + " is not shown");
+    if (name.empty()) {
+        if (form_.tracksMouse) form_.Form_MouseMove();
+        return;
+    }
+    Control& c = control(name);
+    if (c.visible && c.onMouseMove) c.onMouseMove();
+}
+
 void Driver::menu(std::string_view name) {
     const Acting acting(platform_);
     if (!form_.isShown()) throw RefusedAction(form_.name + " is not shown");

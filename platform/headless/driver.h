@@ -39,6 +39,9 @@ public:
     // has it).
     void key(char32_t key);
     void menu(std::string_view name);
+    // The pointer moved over a control, or over the window's background (an
+    // empty name), as a teacher's mouse passes by.
+    void hover(std::string_view name);
     void toolbar(std::string_view name);
     // A press on `from` whose handler starts a drag, then the drag over `to`
     // and the drop there; an empty `to` is the window's own background.

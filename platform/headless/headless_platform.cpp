@@ -1,7 +1,9 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace tosbel {
 
@@ -17,6 +19,10 @@ void HeadlessPlatform::answerPrinter(std::optional<PrinterChoice> choice) {
     script_.push_back({Kind::Printer, {}, {}, MsgAnswer::Ok, choice});
 }
 
+void HeadlessPlatform::answerFolderDialog(std::string path) {
+    script_.push_back({Kind::Folder, std::move(path), {}, MsgAnswer::Ok, std::nullopt});
+}
+
 std::string HeadlessPlatform::unusedScript() const {
     std::string out;
     for (const Answer& a : script_) {
@@ -29,6 +35,9 @@ std::string HeadlessPlatform::unusedScript() const {
                 break;
             case Kind::Printer:
                 out += "printer dialog\n";
+                break;
+            case Kind::Folder:
+                out += "folder dialog answered \"" + a.text + "\"\n";
                 break;
         }
     }
@@ -57,6 +66,7 @@ std::string describe(const Message& m) {
 
 MsgAnswer HeadlessPlatform::messageBox(const Message& m) {
     messages.push_back(m);
+    if (beforeAnswer) beforeAnswer(m);
     const std::string what = describe(m);
     if (!script_.empty() && script_.front().kind == Kind::Message && script_.front().message != m)
         throw UnexpectedDialog(what + " where " + describe(script_.front().message) +
@@ -76,6 +86,37 @@ std::string HeadlessPlatform::saveFileDialog(const FileDialogRequest& r) {
 
 std::optional<PrinterChoice> HeadlessPlatform::printerDialog() {
     return take(Kind::Printer, "printer dialog").printer;
+}
+
+std::string HeadlessPlatform::folderDialog(const std::string& title,
+                                           const std::string& initialFolder) {
+    folderDialogs.emplace_back(title, initialFolder);
+    return take(Kind::Folder, "folder dialog \"" + title + "\"").text;
+}
+
+bool HeadlessPlatform::moveToTrash(const std::string& path) {
+    std::error_code ec;
+    if (!hasTrash || !std::filesystem::exists(path, ec)) return false;
+    // The trash is a folder beside the test's program folder's files.
+    const std::filesystem::path bin = std::filesystem::path(folder) / ".trash";
+    std::filesystem::create_directories(bin, ec);
+    std::filesystem::rename(path, bin / std::filesystem::path(path).filename(), ec);
+    if (ec) return false;
+    trashed.push_back(path);
+    return true;
+}
+
+bool HeadlessPlatform::startProgram(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    started.push_back(path);
+    return true;
+}
+
+std::optional<std::string> HeadlessPlatform::environment(const std::string& name) {
+    const auto found = variables.find(name);
+    if (found == variables.end()) return std::nullopt;
+    return found->second;
 }
 
 namespace {

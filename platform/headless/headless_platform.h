@@ -2,11 +2,13 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/form.h"
@@ -37,9 +39,13 @@ public:
     void answerMessage(Message expected, MsgAnswer answer = MsgAnswer::Ok);
     void answerFileDialog(std::string path);  // "" is a cancelled dialog
     void answerPrinter(std::optional<PrinterChoice> choice);
+    void answerFolderDialog(std::string path);  // "" is a cancelled dialog
     bool scriptDone() const { return script_.empty(); }
     // The answers still waiting, one line each, for a test that left some.
     std::string unusedScript() const;
+    // Runs while a message is up, before its answer is taken: the moment a
+    // teacher has to put things right (a disk inserted) before answering.
+    std::function<void(const Message&)> beforeAnswer;
     // Runs a modal window while the caller waits; it should close the window.
     std::function<void(Form&)> modalDriver;
 
@@ -66,6 +72,14 @@ public:
     std::vector<Message> messages;
     std::vector<FileDialogRequest> openDialogs;
     std::vector<FileDialogRequest> saveDialogs;
+    std::vector<std::pair<std::string, std::string>> folderDialogs;  // title, initial folder
+    // The desktop: a trash that takes files when `hasTrash`, the addresses
+    // opened, the programs started (one that does not exist fails).
+    bool hasTrash = true;
+    std::vector<std::string> trashed;
+    std::vector<std::string> addresses;
+    std::vector<std::string> started;
+    std::map<std::string, std::string> variables;  // the environment
     std::vector<HelpRequest> helps;
     std::vector<std::string> shown;  // form names, in the order they were shown
     std::vector<Form*> openForms;
@@ -89,6 +103,14 @@ public:
     std::string openFileDialog(const FileDialogRequest& r) override;
     std::string saveFileDialog(const FileDialogRequest& r) override;
     std::optional<PrinterChoice> printerDialog() override;
+    std::string folderDialog(const std::string& title, const std::string& initialFolder) override;
+    bool moveToTrash(const std::string& path) override;
+    bool openAddress(const std::string& address) override {
+        addresses.push_back(address);
+        return true;
+    }
+    bool startProgram(const std::string& path) override;
+    std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
     void previewPage(const PrintedPage& page) override;
     void showForm(Form& f, bool modal) override;
@@ -115,7 +137,7 @@ public:
     bool caseSensitivePaths() override { return caseSensitive; }
 
 private:
-    enum class Kind { Message, File, Printer };
+    enum class Kind { Message, File, Printer, Folder };
     struct Answer {
         Kind kind;
         std::string text;  // the chosen path

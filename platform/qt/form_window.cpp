@@ -63,6 +63,7 @@ protected:
         window_.paintClient(p);
     }
     void mousePressEvent(QMouseEvent* e) override { window_.clientMouseDown(*e); }
+    void mouseMoveEvent(QMouseEvent*) override { window_.clientMouseMove(); }
     void mouseDoubleClickEvent(QMouseEvent*) override { window_.clientDoubleClick(); }
     void resizeEvent(QResizeEvent*) override { window_.layOutBars(); }
     void dragEnterEvent(QDragEnterEvent* e) override { window_.dragEvent(e, nullptr); }
@@ -100,6 +101,7 @@ FormWindow::FormWindow(WindowHost& host, Form& form) : host_(host), form_(&form)
     client_ = new ClientArea(*this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAcceptDrops(true);
+    client_->setMouseTracking(form.tracksMouse);
     setCentralWidget(client_);
 
     for (Control* c : form.controls()) build(*c);
@@ -213,6 +215,12 @@ bool FormWindow::controlEvent(ControlView& v, QEvent* e) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             return mouseEvent(v, e);
+        case QEvent::MouseMove:
+            if (Control& c = v.control();
+                c.onMouseMove &&
+                !(e->isSinglePointEvent() && static_cast<QMouseEvent*>(e)->buttons()))
+                run([&c] { c.onMouseMove(); });
+            return false;
         case QEvent::DragEnter:
         case QEvent::DragMove:
         case QEvent::DragLeave:
@@ -302,6 +310,10 @@ void FormWindow::clientMouseDown(const QMouseEvent& e) {
     if (!form_) return;
     const MouseDown down = mouseDownOf(e, scale_);
     run([this, &down] { form_->Form_MouseDown(down); });
+}
+
+void FormWindow::clientMouseMove() {
+    if (form_ && form_->tracksMouse) run([this] { form_->Form_MouseMove(); });
 }
 
 void FormWindow::clientDoubleClick() {

@@ -62,6 +62,7 @@ public:
     void paintClient(QPainter& painter);
     void clientMouseDown(const QMouseEvent& e);
     void clientDoubleClick();
+    void clientMouseMove();
     // A drag over or dropped on a control, or on the form's background (null).
     bool dragEvent(QEvent* e, Control* target);
     void layOutBars();

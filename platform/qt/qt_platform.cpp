@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -12,12 +13,16 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QScreen>
 #include <QSessionManager>
+#include <QStandardPaths>
 #include <QTranslator>
+#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/form.h"
 #include "platform/qt/font_substitutes.h"
@@ -256,6 +261,43 @@ std::string QtPlatform::saveFileDialog(const FileDialogRequest& r) {
     syncAll();
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     return runFileDialog(dialogParent(), r, true);
+}
+
+std::string QtPlatform::folderDialog(const std::string& title, const std::string& initialFolder) {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    QFileDialog dialog(dialogParent(), text(title), text(initialFolder));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return {};
+    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()).toStdString();
+}
+
+bool QtPlatform::moveToTrash(const std::string& path) {
+#if !defined(_WIN32) && !defined(__APPLE__)
+    // The desktop's trash lies in its data folder; where that folder does not
+    // exist yet Qt puts the trash beside the file, inside the program folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (data.isEmpty() || !QDir().mkpath(data)) return false;
+#endif
+    return QFile::moveToTrash(text(path));
+}
+
+bool QtPlatform::openAddress(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(text(address)));
+}
+
+bool QtPlatform::startProgram(const std::string& path) {
+    return QProcess::startDetached(text(path), {});
+}
+
+std::optional<std::string> QtPlatform::environment(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    if (!value) return std::nullopt;
+    return std::string(value);
 }
 
 QPrinter& QtPlatform::printer() {

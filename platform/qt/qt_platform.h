@@ -46,6 +46,11 @@ public:
     std::string openFileDialog(const FileDialogRequest& r) override;
     std::string saveFileDialog(const FileDialogRequest& r) override;
     std::optional<PrinterChoice> printerDialog() override;
+    std::string folderDialog(const std::string& title, const std::string& initialFolder) override;
+    bool moveToTrash(const std::string& path) override;
+    bool openAddress(const std::string& address) override;
+    bool startProgram(const std::string& path) override;
+    std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
     void previewPage(const PrintedPage& page) override;
 

@@ -51,6 +51,14 @@ void ControlView::sync(TwipScale scale) {
     syncStyle();
     const QString tip = text(c.toolTip);
     if (w->toolTip() != tip) w->setToolTip(tip);
+    const bool hand = c.pointer == Control::Pointer::Hand;
+    if (w->testAttribute(Qt::WA_SetCursor) != hand) {
+        if (hand)
+            w->setCursor(Qt::PointingHandCursor);
+        else
+            w->unsetCursor();
+    }
+    if (c.onMouseMove && !w->hasMouseTracking()) w->setMouseTracking(true);
     if (w->testAttribute(Qt::WA_ForceDisabled) == c.enabled) w->setEnabled(c.enabled);
     if (w->isHidden() == c.visible) w->setVisible(c.visible);
     if (focusable()) {

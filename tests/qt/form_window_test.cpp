@@ -458,5 +458,44 @@ TEST_F(QtFormWindow, RunEndsWhenTheLastWindowHasClosed) {
     EXPECT_FALSE(form.isLoaded());
 }
 
+// A link: the hand over it, and the pointer's moves reach the link and the
+// window's background of a window that asks for them.
+class LinkForm final : public Form {
+public:
+    explicit LinkForm(Platform& p) : Form(p) {
+        name = "LINKS";
+        width = 6000;
+        height = 4000;
+        tracksMouse = true;
+        declare(Link, "Link");
+        Link.place(600, 600, 2400, 300).caption = "ホームページ";
+        Link.pointer = Control::Pointer::Hand;
+        Link.onMouseMove = [this] { ++linkMoves; };
+    }
+    void Form_MouseMove() override { ++backgroundMoves; }
+
+    Label Link;
+    int linkMoves = 0;
+    int backgroundMoves = 0;
+};
+
+TEST(QtPointer, MovesReachTheLinkAndTheBackgroundAndTheLinkShowsTheHand) {
+    TempDir dir;
+    QtPlatform platform{dir.path().string()};
+    LinkForm form{platform};
+    form.show();
+    QWidget* win = window("LINKS");
+    ASSERT_NE(win, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(win));
+    auto* link = child<QLabel>(win, "Link");
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(link, QPoint(10, 5));
+    QTest::mouseMove(link, QPoint(20, 6));
+    EXPECT_GE(form.linkMoves, 1);
+    QTest::mouseMove(child<QWidget>(win, "client"), QPoint(px(4000), px(3000)));
+    EXPECT_GE(form.backgroundMoves, 1);
+    form.close();
+}
+
 }  // namespace
 }  // namespace tosbel
