@@ -111,4 +111,21 @@ void readStartupSettings(AppState& s, SettingsStore& store, ScreenTwips screen) 
     applyTheme(s);
 }
 
+bool tickedValue(std::string_view value) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i = 0;
+    const std::size_t n = value.size();
+    while (i < n && (value[i] == ' ' || value[i] == '\t')) ++i;
+    if (i < n && value[i] == '+') ++i;
+    while (i < n && value[i] == '0') ++i;
+    if (i == n || value[i] != '1') return false;
+    ++i;
+    if (i < n && value[i] == '.') {
+        ++i;
+        while (i < n && value[i] == '0') ++i;
+    }
+    // More digits make it another number; anything else ends it.
+    return i == n || !digit(value[i]);
+}
+
 }  // namespace tosbel

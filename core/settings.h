@@ -65,6 +65,11 @@ inline constexpr std::array<std::string_view, 10> kDefaultKoma = {
 std::string positionText(float twips);
 float positionFromText(std::string_view text);
 
+// How a stored tick reads where a hand may have edited it: its leading number
+// is 1 (" 1", "01", "+1", "1.0" tick the box); anything else, an empty value,
+// another number ("12", "1.5") or a word included, leaves it clear.
+bool tickedValue(std::string_view value);
+
 // Start-up reads the logo option first, shows the logo if it is on, then reads
 // the rest. Every key with a default gets it written when it reads empty; empty
 // window positions take the centred place in memory only; the roster history is

@@ -29,10 +29,6 @@ constexpr Rgb kPaleYellow{0xFF, 0xFF, 0x80};
 const Message kUnsaved{"非印刷行・列は変更されています。 設定しないで終了しますか？", "終了確認",
                        MsgButtons::OkCancel, MsgIcon::Question};
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "A 1", "A10": the row letter and the column number kept three wide, so the
 // captions of a column line up whether its number has one digit or two.
 std::string seatName(char row, int column) {
@@ -69,22 +65,6 @@ void lay(Frame& frame, const char* caption, int left, std::array<CheckBox, 10>& 
 }
 
 }  // namespace
-
-bool noPrintMarked(std::string_view value) {
-    std::size_t i = 0;
-    const std::size_t n = value.size();
-    while (i < n && (value[i] == ' ' || value[i] == '\t')) ++i;
-    if (i < n && value[i] == '+') ++i;
-    while (i < n && value[i] == '0') ++i;
-    if (i == n || value[i] != '1') return false;
-    ++i;
-    if (i < n && value[i] == '.') {
-        ++i;
-        while (i < n && value[i] == '0') ++i;
-    }
-    // More digits make it another number ("12", "1.5"); anything else ends it.
-    return i == n || !isDigit(value[i]);
-}
 
 NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
     name = "NOPRINT";
@@ -125,8 +105,8 @@ void NoPrintWindow::Form_Load() {
     // Ticking runs the click handlers, which overwrite the copies: tick first,
     // then take the copies, so an untouched hand-edited value stays as it is.
     for (std::size_t k = 0; k < 10; ++k) {
-        Check1[k].setValue(noPrintMarked(state_.NoLine[k]) ? 1 : 0);
-        Check2[k].setValue(noPrintMarked(state_.NoRow[k]) ? 1 : 0);
+        Check1[k].setValue(tickedValue(state_.NoLine[k]) ? 1 : 0);
+        Check2[k].setValue(tickedValue(state_.NoRow[k]) ? 1 : 0);
     }
     state_.NoLineWork = state_.NoLine;
     state_.NoRowWork = state_.NoRow;
@@ -146,8 +126,8 @@ void NoPrintWindow::Check2_Click(int index) {
 // reads "1" but marks the same row, so there is nothing to lose by leaving.
 bool NoPrintWindow::changed() const {
     for (std::size_t k = 0; k < 10; ++k) {
-        if (noPrintMarked(state_.NoLineWork[k]) != noPrintMarked(state_.NoLine[k])) return true;
-        if (noPrintMarked(state_.NoRowWork[k]) != noPrintMarked(state_.NoRow[k])) return true;
+        if (tickedValue(state_.NoLineWork[k]) != tickedValue(state_.NoLine[k])) return true;
+        if (tickedValue(state_.NoRowWork[k]) != tickedValue(state_.NoRow[k])) return true;
     }
     return false;
 }

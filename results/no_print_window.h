@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
 #include "platform/form.h"
 
@@ -9,11 +8,6 @@ namespace tosbel {
 
 struct AppState;
 class Platform;
-
-// Whether a stored NoLine(r) / NoRow(c) value marks its row or column not to
-// print: its leading number, after blanks, is 1 ("1", " 1", "01", "1.0").
-// Anything else, a hand-edited word included, leaves it printed.
-bool noPrintMarked(std::string_view value);
 
 // NOPRINT, "非印刷行・列": the rows and columns of the chart left off the
 // printed page. The boxes work on the copies NoLineWork and NoRowWork; only

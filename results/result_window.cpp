@@ -298,7 +298,7 @@ PrintedPage ResultWindow::printedChart() const {
         if (c.form != this || (!label && c.name != "Text1") || c.index < 0) return look;
         const auto r = static_cast<std::size_t>(c.index / kColumns);
         const auto column = static_cast<std::size_t>(c.index % kColumns);
-        look.printed = !noPrintMarked(state_.NoLine[r]) && !noPrintMarked(state_.NoRow[column]);
+        look.printed = !tickedValue(state_.NoLine[r]) && !tickedValue(state_.NoRow[column]);
         look.foreColor = kBlack;
         if (!label) look.backColor = colour ? kBoxBack : kWhite;
         return look;

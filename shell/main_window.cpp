@@ -13,6 +13,7 @@
 #include "shell/os_name.h"
 #include "shell/roster_history.h"
 #include "shell/shell.h"
+#include "tools/background_window.h"
 
 namespace tosbel {
 
@@ -304,20 +305,23 @@ void MainWindow::Form_Load() {
         UpdateFileMenu();
     }
 
-    std::error_code ec;
-    if (state_.OptMColor == "4" && !state_.Maing.empty() &&
-        std::filesystem::is_regular_file(state_.Maing, ec)) {
-        Image1.picture = state_.Maing;
-        Image1.visible = true;
-    }
+    showBackground();
     state_.RosterPath.clear();
     refreshEnablement();
 }
 
 void MainWindow::Form_Activate() {
+    showBackground();
+    clock_.show();
+}
+
+void MainWindow::showBackground() {
+    // A file that is no picture would leave the lettering black on black.
+    const bool picture = state_.OptMColor == "4" && isPictureFile(state_.Maing);
+    Image1.picture = picture ? state_.Maing : std::string();
+    Image1.visible = picture;
     for (Label* l : {&Label1, &Label5, &Label7}) l->foreColor = state_.TitleColor;
     for (Label* l : {&Label2[0], &Label3, &Label4}) l->foreColor = state_.ShadowColor;
-    clock_.show();
 }
 
 void MainWindow::Form_Paint(Canvas& canvas) {

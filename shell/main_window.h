@@ -52,6 +52,9 @@ public:
     // The past logs as the history file lists them now: a save made while
     // this window stays open shows under "過去ﾛｸﾞ" at once.
     void listPastLogs();
+    // The background theme or picture and the lettering's colours, as the
+    // shared state has them now.
+    void showBackground();
 
     // The two menu lists take their entry from RosterPath.
     void UpdateMenu();

@@ -14,6 +14,11 @@
 #include "shell/logo_window.h"
 #include "shell/main_window.h"
 #include "shell/os_name.h"
+#include "tools/background_window.h"
+#include "tools/backup_window.h"
+#include "tools/editing_software.h"
+#include "tools/file_management.h"
+#include "tools/version_window.h"
 
 namespace tosbel {
 
@@ -23,6 +28,22 @@ Shell::Shell(Platform& platform) : platform_(platform) {
     windows_.countdownSettings = [this] { showCountdownSettings(state_, platform_); };
     windows_.result = [this] { openResult(); };
     windows_.shuffle = [this] { shuffle(); };
+    windows_.version = [this] { showVersionWindow(platform_); };
+    windows_.editingSoftware = [this] { showEditingSoftware(state_, platform_); };
+    windows_.runEditingSoftware = [this] { runEditingSoftware(state_, platform_, osName_); };
+    windows_.fileCopy = [this] { copyDataFile(state_, platform_); };
+    windows_.fileRename = [this] { renameDataFile(state_, platform_); };
+    windows_.backup = [this] { showBackupWindow(state_, platform_); };
+    windows_.background = [this] {
+        showBackgroundWindow(state_, platform_, [this] {
+            if (main_) main_->showBackground();
+        });
+    };
+    // A delete may drop past logs whose files are gone: the menu follows.
+    windows_.fileDelete = [this] {
+        deleteDataFile(state_, platform_);
+        if (main_ && main_->isShown()) main_->listPastLogs();
+    };
 }
 
 Shell::~Shell() = default;

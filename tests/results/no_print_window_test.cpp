@@ -19,10 +19,9 @@ const Message kUnsaved{"非印刷行・列は変更されています。 設定�
                        MsgButtons::OkCancel, MsgIcon::Question};
 
 TEST(NoPrintMarked, OnlyALeadingNumberOfOneMarks) {
-    for (const char* on : {"1", " 1", "01", "+1", "1.0", "1 "})
-        EXPECT_TRUE(noPrintMarked(on)) << on;
+    for (const char* on : {"1", " 1", "01", "+1", "1.0", "1 "}) EXPECT_TRUE(tickedValue(on)) << on;
     for (const char* off : {"0", "", "x", "10", "12", "1.5", "-1", "0.1", "x1"})
-        EXPECT_FALSE(noPrintMarked(off)) << off;
+        EXPECT_FALSE(tickedValue(off)) << off;
 }
 
 // Row E left off the page and column 6 hand-edited to "01"; the rest printed.

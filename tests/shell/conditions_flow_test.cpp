@@ -137,5 +137,37 @@ TEST_F(ConditionsFlowTest, APastLogOpensBesideTheMainWindowWithItsTextsAsWritten
     EXPECT_EQ(shell.resultWindow()->Text1[3].text, "山田");
 }
 
+// A file deleted from the main window takes the past logs whose files are
+// gone off its menu at once; the background chosen shows at once too.
+TEST_F(ConditionsFlowTest, TheToolsChangeTheMainWindowAtOnce) {
+    spit(dir.path() / "keep.RLT", "\r\n");
+    spit(dir.path() / "old.MEM", "A\r\n");
+    spit(dir.path() / "Tosbel.ini", dir.file("gone.RLT") + "\r\n" + dir.file("keep.RLT") + "\r\n");
+    shell.mainWindow()->close(UnloadMode::Program);
+    shell.showMainWindow();
+    ASSERT_EQ(shell.mainWindow()->mnuFileArray.upperBound(), 2);
+
+    platform.answerFileDialog(dir.file("old.MEM"));
+    platform.answerMessage({"指定されたﾌｧｲﾙを削除します。 よろしいですか？", "削除確認",
+                            MsgButtons::OkCancel, MsgIcon::Question});
+    platform.answerMessage(
+        {"指定されたﾌｧｲﾙを削除しました。", "削除情報", MsgButtons::Ok, MsgIcon::Information});
+    main().toolbar("Toolbar1_5");
+    MainWindow& m = *shell.mainWindow();
+    EXPECT_EQ(platform.trashed, std::vector<std::string>{dir.file("old.MEM")});
+    EXPECT_FALSE(m.mnuFileArray[2].visible);
+    EXPECT_EQ(m.mnuFileArray[1].caption, dir.file("keep.RLT"));
+    EXPECT_THROW(main().menu("mnuFileArray_2"), RefusedAction);
+
+    platform.modalDriver = [](Form& f) {
+        Driver d(static_cast<HeadlessPlatform&>(f.platform()), f);
+        d.click("Option1_3");
+        d.click("Command1_0");
+    };
+    main().menu("mnuMainColor");
+    EXPECT_EQ(m.Label1.foreColor, (Rgb{192, 192, 0}));
+    EXPECT_EQ(shell.state().BackRed, 300);
+}
+
 }  // namespace
 }  // namespace tosbel

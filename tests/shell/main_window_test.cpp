@@ -579,7 +579,9 @@ TEST_F(ShellTest, OptionTogglesStoreAtOnceAndCentringRemembersThePlace) {
     driver().menu("mnuOptEnvCnter");
     EXPECT_EQ(stored("Position", "OptCent"), "0");
     EXPECT_EQ(shell.state().I_Top, 1260);  // centred first, then remembered
+    EXPECT_EQ(shell.state().I_Left, 1680);
     EXPECT_EQ(main().left, 1680);
+    EXPECT_EQ(stored("Position", "I_Top"), "");  // in memory only
 
     main().top = 90;
     driver().menu("mnuOptEnvCnter");
