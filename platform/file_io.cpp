@@ -10,7 +10,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <share.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -40,7 +43,15 @@ bool flushToDisk(std::FILE* f) {
 
 std::FILE* openExclusive(const fs::path& p) {
 #ifdef _WIN32
-    return _wfopen(p.c_str(), L"wbx");
+    // The system's C library knows no "x" mode: the exclusive create is asked
+    // of the open itself, and errno says EEXIST as it does elsewhere.
+    int fd = -1;
+    if (_wsopen_s(&fd, p.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _SH_DENYWR,
+                  _S_IREAD | _S_IWRITE) != 0)
+        return nullptr;
+    std::FILE* f = _fdopen(fd, "wb");
+    if (f == nullptr) _close(fd);
+    return f;
 #else
     return std::fopen(p.c_str(), "wbx");
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <utility>
@@ -69,11 +70,11 @@ protected:
     void open() { window.show(); }
     // Seat numbers 1 … 100, as the table counts them.
     std::string& table(int seat) { return state.SeatConditions[static_cast<std::size_t>(seat)]; }
-    long ticked() const {
+    std::ptrdiff_t ticked() const {
         return std::count_if(window.Check1.begin(), window.Check1.end(),
                              [](const CheckBox& c) { return c.value == 1; });
     }
-    long filled() const {
+    std::ptrdiff_t filled() const {
         return std::count_if(window.Text1.begin(), window.Text1.end(),
                              [](const TextBox& t) { return !t.text.empty(); });
     }

@@ -9,6 +9,7 @@
 #include "results/result_save.h"
 #include "tests/file_size_limit.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -184,6 +185,7 @@ Message notRecorded(const std::string& path, const std::string& history) {
 }
 
 TEST_F(ResultSave, AFailedWriteLeavesEveryFileAsItWasAndClaimsNothing) {
+    TOSBEL_POSIX_ONLY("permission bits that bind");
     ASSERT_TRUE(saveAs("1組.RLT", kSaved));
     const std::string path = dir.file("1組.RLT");
     const std::string result = slurp(path), old = history();

@@ -11,6 +11,7 @@
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_file.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -339,6 +340,7 @@ TEST_F(RosterEditorTest, AUtf8NameCodePage932CannotHoldIsNamedAtTheSaveAndNeverD
 }
 
 TEST_F(RosterEditorTest, AFailedOverwriteSaysSoAndKeepsTheOldFileAndTheNames) {
+    TOSBEL_POSIX_ONLY("permission bits that bind");
     const std::string path = dir.file("locked.MEM");
     spit(path, "old\r\n");
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);

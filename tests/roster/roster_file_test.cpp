@@ -7,6 +7,7 @@
 
 #include "platform/cp932.h"
 #include "tests/file_size_limit.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -124,6 +125,7 @@ TEST(RosterFile, AFailedWriteLeavesTheOldRosterWhole) {
 }
 
 TEST(RosterFile, ADiskFullWhileSavingKeepsTheSavedRosterWhole) {
+    TOSBEL_POSIX_ONLY("a file-size limit for one process");
     TempDir dir;
     const std::string path = dir.file("3年1組.MEM");
     ASSERT_EQ(writeRoster(path, kThree).error, FileError::None);

@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_editor.h"
@@ -14,6 +12,7 @@
 #include "shell/roster_history.h"
 #include "shell/shell.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -457,12 +456,13 @@ TEST_F(ShellTest, OpeningARosterReadsItRecordsItAndOpensTheEditor) {
 }
 
 TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
+    TOSBEL_POSIX_ONLY("named pipes");
     spit(dir.path() / "utf16.MEM", std::string("\xFF\xFE\x71\x5C\r\0\n\0", 8));
     std::string many;
     for (int i = 0; i < 101; ++i) many += "a\r\n";
     spit(dir.path() / "many.MEM", many);
     quietStart();
-    ASSERT_EQ(mkfifo((dir.path() / "pipe.MEM").c_str(), 0600), 0);
+    ASSERT_TRUE(makeFifo((dir.path() / "pipe.MEM").string()));
     for (const char* name : {"missing.MEM", "utf16.MEM", "many.MEM", "pipe.MEM", "/dev/zero"}) {
         SCOPED_TRACE(name);
         shell.state().Members[1] = "前の名簿";
@@ -536,7 +536,8 @@ TEST_F(ShellTest, PastLogsListTheNewestFifteenOfALongHistory) {
 }
 
 TEST_F(ShellTest, AHistoryThatIsNoFileListsNothing) {
-    ASSERT_EQ(mkfifo((dir.path() / "Tosbel.ini").c_str(), 0600), 0);
+    TOSBEL_POSIX_ONLY("named pipes");
+    ASSERT_TRUE(makeFifo((dir.path() / "Tosbel.ini").string()));
     quietStart();  // would wait for a writer for ever
     EXPECT_TRUE(main().isShown());
     EXPECT_EQ(main().mnuFileArray.upperBound(), 0);

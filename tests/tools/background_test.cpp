@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "core/app_state.h"
 #include "core/display.h"
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -32,6 +31,7 @@ Message unreadable(const std::string& path) {
 }
 
 TEST(BackgroundPicture, OnlyOrdinaryFilesThatStartLikeAPictureCount) {
+    TOSBEL_POSIX_ONLY("named pipes");
     TempDir dir;
     for (const char* head : {"BM\x36\x10", "\xFF\xD8\xFF\xE0", "GIF89a", "\x89PNG\r\n"}) {
         spit(dir.path() / "p", head);
@@ -41,7 +41,7 @@ TEST(BackgroundPicture, OnlyOrdinaryFilesThatStartLikeAPictureCount) {
         spit(dir.path() / "p", head);
         EXPECT_FALSE(isPictureFile(dir.file("p"))) << head;
     }
-    ASSERT_EQ(mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    ASSERT_TRUE(makeFifo(dir.file("pipe")));
     for (const std::string& other :
          {dir.file("pipe"), dir.file("missing.bmp"), dir.path().string(), std::string()})
         EXPECT_FALSE(isPictureFile(other)) << other;

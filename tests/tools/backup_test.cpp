@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -18,6 +16,7 @@
 #include "platform/headless/headless_platform.h"
 #include "tests/file_size_limit.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -61,7 +60,7 @@ protected:
         spit(source.path() / ".hidden.MEM", "hidden");
         spit(source.path() / "A.MEMO", "not a roster");
         fs::create_directories(source.path() / "FOLDER.MEM");
-        mkfifo((source.path() / "PIPE.MEM").c_str(), 0600);
+        makeFifo((source.path() / "PIPE.MEM").string());
         fs::create_directories(target);
     }
     // 実行 into `to`, answering the messages that follow the folder dialog.
@@ -143,7 +142,8 @@ TEST_F(BackupTest, RemembersTheFolderAndCopiesNothingWhenStoppedBeforehand) {
     showBackupWindow(state, platform);
     using Asked = std::pair<std::string, std::string>;
     EXPECT_EQ(platform.folderDialogs,
-              (std::vector<Asked>{{kFolderTitle, ""}, {kFolderTitle, ""}, {kFolderTitle, target}}));
+              (std::vector<Asked>{
+                  {kFolderTitle, ""}, {kFolderTitle, ""}, {kFolderTitle, target.string()}}));
 }
 
 // "B.MEM" cannot be written: the rosters stop there, what was copied stays,
@@ -169,6 +169,7 @@ TEST_F(BackupTest, AFailedKindStartsOverOnOkAndCancelLeavesTheWindowOpen) {
 
 // A disk that fills midway leaves the older copy whole and no stray file.
 TEST_F(BackupTest, AFullDiskLeavesTheOlderCopyWhole) {
+    TOSBEL_POSIX_ONLY("a file-size limit for one process");
     state.BackDT = {"0", "0", "0", "1"};
     spit(source.path() / "ONE.BMP", std::string(64 * 1024, 'x'));
     spit(target / "ONE.BMP", "older picture");

@@ -13,6 +13,7 @@
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/headless_test.h"
+#include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
 namespace tosbel {
@@ -127,6 +128,7 @@ TEST_F(FileManagementTest, CopyCancelledAnywhereCopiesNothingAndStillForgetsTheR
 }
 
 TEST_F(FileManagementTest, AFailedCopyNamesTheReasonAndKeepsTheWindowAndTheFileThere) {
+    TOSBEL_POSIX_ONLY("permission bits that bind");
     spit(classes / "1C.MEM", "kept");
     fs::permissions(classes / "1C.MEM", fs::perms::owner_write, fs::perm_options::remove);
     platform.answerFileDialog((classes / "1A.MEM").string());
