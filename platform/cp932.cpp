@@ -51,6 +51,7 @@ constexpr std::pair<wchar_t, wchar_t> kCp932Forms[] = {
     {0x00A3, 0xFFE1},  // pound sign
     {0x00AC, 0xFFE2},  // not sign
     {0x00A5, L'\\'},   // yen sign: 0x5C shows as one on Japanese systems
+    {0x203E, L'~'},    // overline: 0x7E shows as one on Japanese systems
 };
 
 void toCp932Forms(std::wstring& text) {
@@ -61,11 +62,34 @@ void toCp932Forms(std::wstring& text) {
     }
 }
 
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// Windows gives a character to the single bytes 0x80, 0xA0 and 0xFD to 0xFF (and
+// takes them back), which iconv refuses; a file written here must read the same
+// on every system, so they are refused here too. A lead byte with nothing after
+// it is refused as well.
+bool onlyIconvBytes(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isLeadByte(b)) {
+            if (++i == bytes.size()) return false;
+        } else if (b == 0x80 || b == 0xA0 || b >= 0xFD) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<std::string> convert(std::string_view in, UINT from, UINT to) {
+    if (from == 932 && !onlyIconvBytes(in)) return std::nullopt;
     auto wide = toWide(in, from);
     if (!wide) return std::nullopt;
     if (to == 932) toCp932Forms(*wide);
-    return fromWide(*wide, to);
+    auto out = fromWide(*wide, to);
+    if (to == 932 && out && !onlyIconvBytes(*out)) return std::nullopt;
+    return out;
 }
 
 }  // namespace

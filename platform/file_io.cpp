@@ -28,10 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path toPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 bool flushToDisk(std::FILE* f) {
     if (std::fflush(f) != 0) return false;
 #ifdef _WIN32
@@ -114,7 +110,7 @@ void removeStaleTemporaries(const fs::path& folder) {
     std::error_code ec;
     const fs::path where = folder.empty() ? fs::path(".") : folder;
     for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
-        const auto owner = temporaryOwner(it->path().filename().string());
+        const auto owner = temporaryOwner(utf8Of(it->path().filename()));
         if (!owner) continue;
         if (*owner != processId() && processRunning(*owner)) continue;
         std::error_code ignored;
@@ -124,10 +120,19 @@ void removeStaleTemporaries(const fs::path& folder) {
 
 }  // namespace
 
+fs::path pathOf(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const fs::path& p) {
+    const std::u8string text = p.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 #ifdef _WIN32
 
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
-    const std::wstring wide = toPath(path).wstring();
+    const std::wstring wide = pathOf(path).wstring();
     HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -164,7 +169,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t li
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
     // Not blocking: opening a named pipe for reading would otherwise wait for a
     // writer that never comes.
-    const int fd = open(toPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = open(pathOf(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return std::nullopt;
     std::optional<std::string> bytes;
     struct stat st {};
@@ -201,7 +206,7 @@ std::optional<std::string> readFileBytes(const std::string& path, std::size_t li
 
 bool replaceFile(const std::string& path, std::string_view bytes) {
     static std::atomic<unsigned> counter{0};
-    fs::path target = toPath(path);
+    fs::path target = pathOf(path);
     if (target.filename().empty()) return false;
 
     std::error_code ec;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,12 @@ namespace tosbel {
 // A roster or a result file of 100 names is a few kilobytes: anything past this
 // is not one of the program's files, and is refused before it fills memory.
 inline constexpr std::size_t kDataFileLimit = 1024 * 1024;
+
+// Every path the program keeps is UTF-8 text. A narrow string handed straight
+// to std::filesystem::path is read in the system's code page on Windows, so
+// text crosses into and out of a path only through these two.
+std::filesystem::path pathOf(const std::string& utf8);
+std::string utf8Of(const std::filesystem::path& p);
 
 // Paths are UTF-8 text. Both calls report failure to the caller, who owns the
 // message the teacher sees.

@@ -117,22 +117,22 @@ bool writeResultFile(const std::string& path, const SeatTexts& seats) {
 }
 
 std::string resultHistoryPath(const std::string& programFolder) {
-    const fs::path folder = fs::path(programFolder);
+    const fs::path folder = pathOf(programFolder);
     const fs::path usual = folder / "Tosbel.ini";
     std::error_code ec;
-    if (fs::exists(usual, ec)) return usual.string();
+    if (fs::exists(usual, ec)) return utf8Of(usual);
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        if (isHistoryName(entry.path().filename().string())) return entry.path().string();
+        if (isHistoryName(utf8Of(entry.path().filename()))) return utf8Of(entry.path());
     }
-    return usual.string();
+    return utf8Of(usual);
 }
 
 bool isResultHistory(const std::string& path, const std::string& programFolder) {
-    const fs::path chosen(path);
-    if (!isHistoryName(chosen.filename().string())) return false;
+    const fs::path chosen = pathOf(path);
+    if (!isHistoryName(utf8Of(chosen.filename()))) return false;
     std::error_code ec;
     const fs::path folder = chosen.parent_path().empty() ? fs::path(".") : chosen.parent_path();
-    return fs::equivalent(folder, fs::path(programFolder), ec);
+    return fs::equivalent(folder, pathOf(programFolder), ec);
 }
 
 std::vector<std::string> parseResultHistory(std::string_view bytes) {
@@ -142,7 +142,8 @@ std::vector<std::string> parseResultHistory(std::string_view bytes) {
 HistoryRead loadResultHistory(const std::string& programFolder) {
     const std::string path = resultHistoryPath(programFolder);
     std::error_code ec;
-    if (fs::status(path, ec).type() == fs::file_type::not_found) return {HistoryFile::Missing, {}};
+    if (fs::status(pathOf(path), ec).type() == fs::file_type::not_found)
+        return {HistoryFile::Missing, {}};
     const auto bytes = readFileBytes(path, kHistoryFileLimit);
     auto entries = bytes ? parseHistory(*bytes) : std::nullopt;
     if (!entries) return {HistoryFile::Unreadable, {}};

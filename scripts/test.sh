@@ -20,3 +20,6 @@ ctest --test-dir build/test --output-on-failure -j "$(nproc)"
 
 # Every reader of outside bytes, fuzzed for a few seconds each.
 scripts/fuzz.sh
+
+# The Windows code paths: the logic and its tests cross-built, run under Wine.
+scripts/windows-test.sh

@@ -17,8 +17,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Debug -DTOSBEL_BUILD_QT=OFF -DTOSBEL_BUILD_TESTS=ON -DTOSBEL_BUILD_BENCH=OFF
+cmake --preset windows-cross
 cmake --build build/windows
 
 # A Wine prefix of the build's own, with no window and no chatter.

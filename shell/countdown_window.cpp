@@ -7,6 +7,7 @@
 
 #include "core/app_state.h"
 #include "core/window_place.h"
+#include "platform/file_io.h"
 #include "platform/platform.h"
 
 namespace tosbel {
@@ -65,7 +66,7 @@ void CountdownWindow::Timer1_Timer() {
     // there leaves the last one up for its second; the count goes on.
     const std::string& picture = state_.Koma[static_cast<std::size_t>(kLastStep - Counter)];
     std::error_code ec;
-    if (std::filesystem::is_regular_file(picture, ec)) Image1.picture = picture;
+    if (std::filesystem::is_regular_file(pathOf(picture), ec)) Image1.picture = picture;
     Counter = static_cast<std::int16_t>(Counter == kLastStep ? 0 : Counter + 1);
 }
 

@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
+#include "platform/file_io.h"
 #include "results/result_file.h"
 #include "roster/roster_file.h"
 #include "shell/os_name.h"
@@ -40,7 +41,7 @@ const Message kExitQuestion{"「Tosbel君 for Windows」 を 終了しますか�
 
 std::string currentFolder() {
     std::error_code ec;
-    return std::filesystem::current_path(ec).string();
+    return utf8Of(std::filesystem::current_path(ec));
 }
 
 Rgb gradientBand(const AppState& s, int y, int h) {
@@ -422,7 +423,7 @@ void MainWindow::mnuFileOpen_Click() {
 void MainWindow::mnuFileArray2_Click(int index) {
     if (!shell_.closeRosterEditor()) return;
     std::error_code ec;
-    std::filesystem::current_path(platform().programFolder(), ec);
+    std::filesystem::current_path(pathOf(platform().programFolder()), ec);
     savePosition();
     // The entry names its file by its caption; the history entry with that path
     // is the one that moves to the front, so a gap in a hand-edited history

@@ -7,6 +7,7 @@
 #include "core/display.h"
 #include "core/settings.h"
 #include "core/shuffle.h"
+#include "platform/file_io.h"
 #include "results/result_window.h"
 #include "roster/roster_editor.h"
 #include "shell/countdown_settings.h"
@@ -51,10 +52,10 @@ Shell::~Shell() = default;
 void Shell::startUp() {
     const std::string folder = platform_.programFolder();
     std::error_code ec;
-    std::filesystem::current_path(folder, ec);
+    std::filesystem::current_path(pathOf(folder), ec);
 
     state_.AppName = "TOSBEL";
-    state_.HelpFile = (std::filesystem::path(folder) / "TOSBEL.HLP").string();
+    state_.HelpFile = utf8Of(pathOf(folder) / "TOSBEL.HLP");
     osName_ = tosbel::osName(platform_.osVersion());
 
     SettingsStore& store = platform_.settings();

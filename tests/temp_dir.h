@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "platform/file_io.h"
+
 // A fresh folder for one test, removed with everything in it afterwards.
 class TempDir {
 public:
@@ -22,7 +24,10 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Names are UTF-8, as the program keeps them; the path and the text stay
+    // the same file on every system.
+    std::filesystem::path at(const std::string& name) const { return path_ / tosbel::pathOf(name); }
+    std::string file(const std::string& name) const { return tosbel::utf8Of(at(name)); }
 
 private:
     std::filesystem::path path_;
@@ -35,4 +40,13 @@ inline std::string slurp(const std::filesystem::path& p) {
 
 inline void spit(const std::filesystem::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// A UTF-8 path as the program hands it on.
+inline std::string slurp(const std::string& utf8) {
+    return slurp(tosbel::pathOf(utf8));
+}
+
+inline void spit(const std::string& utf8, const std::string& bytes) {
+    spit(tosbel::pathOf(utf8), bytes);
 }

@@ -13,6 +13,7 @@
 #include "core/display.h"
 #include "core/settings.h"
 #include "core/window_place.h"
+#include "platform/file_io.h"
 #include "platform/platform.h"
 
 namespace tosbel {
@@ -79,7 +80,7 @@ std::uint8_t component(int value) {
 
 bool isPictureFile(const std::string& path) {
     if (path.empty()) return false;
-    const fs::path p(std::u8string(path.begin(), path.end()));
+    const fs::path p = pathOf(path);
     std::error_code ec;
     if (!fs::is_regular_file(p, ec)) return false;
     const std::uintmax_t size = fs::file_size(p, ec);

@@ -76,15 +76,6 @@ Message folderFailed(const std::string& folder) {
             kPrepareTitle, MsgButtons::OkCancel, MsgIcon::Question};
 }
 
-fs::path toPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string utf8Of(const fs::path& p) {
-    const std::u8string s = p.u8string();
-    return std::string(reinterpret_cast<const char*>(s.data()), s.size());
-}
-
 const char* flag(bool on) {
     return on ? "1" : "0";
 }
@@ -219,17 +210,17 @@ std::string BackupWindow::chooseTarget() {
 // Every file of the kind, from the first: a retry after a failure copies again
 // what was already copied, so nothing depends on where the failure left off.
 bool BackupWindow::copyKind(int kind, const std::string& target) {
-    const fs::path source = toPath(platform().programFolder());
+    const fs::path source = pathOf(platform().programFolder());
     const auto names = matchingFiles(source, kKinds[static_cast<std::size_t>(kind)].pattern);
     if (!names) return false;
-    const fs::path folder = toPath(target);
+    const fs::path folder = pathOf(target);
     for (const std::string& fileName : *names) {
-        const fs::path from = source / toPath(fileName);
+        const fs::path from = source / pathOf(fileName);
         const auto bytes = readFileBytes(utf8Of(from), kBackupFileLimit);
         // Written beside the target under a temporary name and moved over it
         // once complete: a backup cut short never leaves half a file under a
         // real name.
-        if (!bytes || !replaceFile(utf8Of(folder / toPath(fileName)), *bytes)) return false;
+        if (!bytes || !replaceFile(utf8Of(folder / pathOf(fileName)), *bytes)) return false;
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "core/window_place.h"
+#include "platform/file_io.h"
 #include "platform/platform.h"
 
 namespace tosbel {
@@ -55,7 +56,8 @@ bool isProgramFile(const std::filesystem::path& path) {
 // A program that is there but will not start is as good as missing to the
 // teacher, so both get the same message.
 void start(Platform& platform, const std::string& path) {
-    if (!isProgramFile(path) || !platform.startProgram(path)) platform.messageBox(kNotFound);
+    if (!isProgramFile(pathOf(path)) || !platform.startProgram(path))
+        platform.messageBox(kNotFound);
 }
 
 }  // namespace
@@ -83,10 +85,11 @@ std::string findPaintProgram(std::string_view pathVariable) {
         while (from <= pathVariable.size()) {
             const std::size_t colon = pathVariable.find(':', from);
             const std::size_t end = colon == std::string_view::npos ? pathVariable.size() : colon;
-            const std::filesystem::path folder(pathVariable.substr(from, end - from));
+            const std::filesystem::path folder =
+                pathOf(std::string(pathVariable.substr(from, end - from)));
             if (folder.is_absolute()) {
-                const std::filesystem::path candidate = folder / program;
-                if (isProgramFile(candidate)) return candidate.string();
+                const std::filesystem::path candidate = folder / pathOf(std::string(program));
+                if (isProgramFile(candidate)) return utf8Of(candidate);
             }
             from = end + 1;
         }

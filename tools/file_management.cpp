@@ -104,26 +104,16 @@ Message failed(const std::string& what, const std::string& why, const char* titl
     return {what + "\r\r" + why, title, MsgButtons::Ok, MsgIcon::Critical};
 }
 
-// Paths are UTF-8 text, as file_io takes them.
-fs::path toPath(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string fromPath(const fs::path& p) {
-    const std::u8string text = p.u8string();
-    return {text.begin(), text.end()};
-}
-
 std::string bareName(const std::string& path) {
-    return fromPath(toPath(path).filename());
+    return utf8Of(pathOf(path).filename());
 }
 
 // The name as typed; one without a folder lies beside the picked file, where
 // the file dialog has always left the working folder.
 fs::path typedTarget(const std::string& picked, const std::string& typed) {
-    const fs::path name = toPath(typed);
+    const fs::path name = pathOf(typed);
     if (name.is_absolute()) return name;
-    return toPath(picked).parent_path() / name;
+    return pathOf(picked).parent_path() / name;
 }
 
 bool namesAFile(const fs::path& p) {
@@ -155,9 +145,9 @@ Refusal copyOver(const fs::path& from, const fs::path& to) {
             return "コピー先のファイルは書き込みが禁止されています。";
     }
 
-    const auto bytes = readFileBytes(fromPath(from), kCopyLimit);
+    const auto bytes = readFileBytes(utf8Of(from), kCopyLimit);
     if (!bytes) return "コピー元のファイルを読み込めませんでした。";
-    if (!replaceFile(fromPath(to), *bytes))
+    if (!replaceFile(utf8Of(to), *bytes))
         return "書き込みできるか、ディスクに空きがあるかを確認して下さい。";
     return std::nullopt;
 }
@@ -202,19 +192,19 @@ Refusal renameTo(const fs::path& from, const fs::path& to) {
 // be got back.
 Refusal removeFile(Platform& platform, const std::string& path) {
     std::error_code ec;
-    const fs::file_status st = fs::symlink_status(toPath(path), ec);
+    const fs::file_status st = fs::symlink_status(pathOf(path), ec);
     if (st.type() == fs::file_type::not_found) return kNotFound;
     if (fs::is_directory(st)) return "フォルダは削除できません。";
     if (platform.moveToTrash(path)) return std::nullopt;
-    if (fs::remove(toPath(path), ec)) return std::nullopt;
+    if (fs::remove(pathOf(path), ec)) return std::nullopt;
     return ec ? reasonFor(ec) : kNotFound;
 }
 
 // An entry names a result file still there; a relative one counts from the
 // program folder, as the past-log menu opens it from there.
 bool stillThere(const std::string& entry, const std::string& programFolder) {
-    fs::path p = toPath(entry);
-    if (p.is_relative()) p = toPath(programFolder) / p;
+    fs::path p = pathOf(entry);
+    if (p.is_relative()) p = pathOf(programFolder) / p;
     std::error_code ec;
     const fs::file_type type = fs::status(p, ec).type();
     // One that cannot be looked at (a folder the teacher may not read) is kept.
@@ -227,7 +217,7 @@ void pruneResultHistory(Platform& platform) {
     const std::string folder = platform.programFolder();
     const std::string path = resultHistoryPath(folder);
     std::error_code ec;
-    if (fs::status(toPath(path), ec).type() == fs::file_type::not_found) return;
+    if (fs::status(pathOf(path), ec).type() == fs::file_type::not_found) return;
     const auto bytes = readFileBytes(path, kHistoryLimit);
     const auto text = bytes ? decodeTextFile(*bytes) : std::nullopt;
     if (!text) {
@@ -316,7 +306,7 @@ void FileCopyWindow::Command1_Click(int index) {
                 return;
             }
             const std::string& source = state_.RosterPath;
-            if (const Refusal why = copyOver(toPath(source), typedTarget(source, Text1.text))) {
+            if (const Refusal why = copyOver(pathOf(source), typedTarget(source, Text1.text))) {
                 platform().messageBox(failed("「" + bareName(source) + "」を「" + Text1.text +
                                                  "」にコピーできませんでした。",
                                              *why, kCopyTitle));
@@ -363,7 +353,7 @@ void RenameWindow::Command1_Click(int index) {
                 return;
             }
             const std::string& file = state_.RenamePath;
-            if (const Refusal why = renameTo(toPath(file), typedTarget(file, Text1.text))) {
+            if (const Refusal why = renameTo(pathOf(file), typedTarget(file, Text1.text))) {
                 platform().messageBox(failed("「" + bareName(file) + "」の名前を「" + Text1.text +
                                                  "」に変更できませんでした。",
                                              *why, kRenameTitle));

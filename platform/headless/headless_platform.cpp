@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/file_io.h"
+
 namespace tosbel {
 
 void HeadlessPlatform::answerMessage(Message expected, MsgAnswer answer) {
@@ -96,11 +98,11 @@ std::string HeadlessPlatform::folderDialog(const std::string& title,
 
 bool HeadlessPlatform::moveToTrash(const std::string& path) {
     std::error_code ec;
-    if (!hasTrash || !std::filesystem::exists(path, ec)) return false;
+    if (!hasTrash || !std::filesystem::exists(pathOf(path), ec)) return false;
     // The trash is a folder beside the test's program folder's files.
-    const std::filesystem::path bin = std::filesystem::path(folder) / ".trash";
+    const std::filesystem::path bin = pathOf(folder) / ".trash";
     std::filesystem::create_directories(bin, ec);
-    std::filesystem::rename(path, bin / std::filesystem::path(path).filename(), ec);
+    std::filesystem::rename(pathOf(path), bin / pathOf(path).filename(), ec);
     if (ec) return false;
     trashed.push_back(path);
     return true;
@@ -108,7 +110,7 @@ bool HeadlessPlatform::moveToTrash(const std::string& path) {
 
 bool HeadlessPlatform::startProgram(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (!std::filesystem::is_regular_file(pathOf(path), ec)) return false;
     started.push_back(path);
     return true;
 }

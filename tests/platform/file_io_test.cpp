@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 #include <string>
 
 #ifdef _WIN32
+// clang-format off
 #include <windows.h>
+#include <tlhelp32.h>
+// clang-format on
 #else
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,7 +28,7 @@ namespace fs = std::filesystem;
 std::set<std::string> namesIn(const fs::path& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
+        names.insert(utf8Of(entry.path().filename()));
     return names;
 }
 
@@ -62,13 +66,13 @@ TEST(ReplaceFile, FailureIsReportedAndTouchesNothing) {
 TEST(ReplaceFile, ADiskFullMidwayLeavesTheOldFileExactlyAsItWas) {
     TOSBEL_POSIX_ONLY("a file-size limit for one process");
     TempDir dir;
-    const fs::path target = dir.path() / "組.MEM";
+    const fs::path target = dir.at("組.MEM");
     // No prefix of the new bytes looks like the old ones, and the new file is
     // larger than the buffer the writer fills, so it fails both in the middle
     // of its writes and at the final flush.
     const std::string old = "old\r\nroster\r\n";
     const std::string fresh(9000, 'n');
-    const auto writeFresh = [&] { return replaceFile(target.string(), fresh); };
+    const auto writeFresh = [&] { return replaceFile(utf8Of(target), fresh); };
 
     // Before the first byte, after one, after a buffer's worth, one short.
     spit(target, old);
@@ -81,8 +85,8 @@ TEST(ReplaceFile, ADiskFullMidwayLeavesTheOldFileExactlyAsItWas) {
     }
 
     // A file that did not exist is not there afterwards, not even in part.
-    const fs::path absent = dir.path() / "新.MEM";
-    EXPECT_EQ(writeWithFileSizeLimit(100, [&] { return replaceFile(absent.string(), fresh); }),
+    const fs::path absent = dir.at("新.MEM");
+    EXPECT_EQ(writeWithFileSizeLimit(100, [&] { return replaceFile(utf8Of(absent), fresh); }),
               LimitedWrite::Refused);
     EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"組.MEM"});
 
@@ -96,39 +100,39 @@ TEST(ReplaceFile, ADiskFullMidwayLeavesTheOldFileExactlyAsItWas) {
 TEST(ReplaceFile, KeepsWhatTheTeacherSetOnTheOldFile) {
     TOSBEL_POSIX_ONLY("permission bits and symbolic links");
     TempDir dir;
-    const fs::path target = dir.path() / "組.MEM";
+    const fs::path target = dir.at("組.MEM");
     spit(target, "old\r\n");
 
     // Read-only: refused and untouched, even for a user who could override it.
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(replaceFile(target.string(), "new\r\n"));
+    EXPECT_FALSE(replaceFile(utf8Of(target), "new\r\n"));
     EXPECT_EQ(slurp(target), "old\r\n");
 
     // Writable: the new content keeps the old file's permissions.
     const auto perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, perms);
-    ASSERT_TRUE(replaceFile(target.string(), "new\r\n"));
+    ASSERT_TRUE(replaceFile(utf8Of(target), "new\r\n"));
     EXPECT_EQ(fs::status(target).permissions(), perms);
 
     // A link goes on naming the same file, which gets the new content.
     const fs::path link = dir.path() / "link.MEM";
     fs::create_symlink(target, link);
-    ASSERT_TRUE(replaceFile(link.string(), "via link\r\n"));
+    ASSERT_TRUE(replaceFile(utf8Of(link), "via link\r\n"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(slurp(target), "via link\r\n");
 }
 
 TEST(ReadFileBytes, OnlyOrdinaryFilesWithinTheLimitAreRead) {
     TempDir dir;
-    const fs::path file = dir.path() / "組.MEM";
+    const fs::path file = dir.at("組.MEM");
     spit(file, std::string(100, 'a'));
-    EXPECT_EQ(readFileBytes(file.string(), 100), std::string(100, 'a'));
-    EXPECT_EQ(readFileBytes(file.string(), 99), std::nullopt);
-    EXPECT_EQ(readFileBytes(file.string()), std::string(100, 'a'));
+    EXPECT_EQ(readFileBytes(utf8Of(file), 100), std::string(100, 'a'));
+    EXPECT_EQ(readFileBytes(utf8Of(file), 99), std::nullopt);
+    EXPECT_EQ(readFileBytes(utf8Of(file)), std::string(100, 'a'));
 
     // None of these may wait or fill memory: a pipe no one writes to, a device
     // without end, a folder.
-    EXPECT_EQ(readFileBytes(dir.path().string()), std::nullopt);
+    EXPECT_EQ(readFileBytes(utf8Of(dir.path())), std::nullopt);
 #ifdef _WIN32
     EXPECT_EQ(readFileBytes("NUL"), std::nullopt);
 #else
@@ -138,6 +142,23 @@ TEST(ReadFileBytes, OnlyOrdinaryFilesWithinTheLimitAreRead) {
     EXPECT_EQ(readFileBytes("/dev/zero"), std::nullopt);
 #endif
     EXPECT_EQ(readFileBytes(dir.file("ない.MEM")), std::nullopt);
+}
+
+// A Japanese name written through the program's text reaches the disk as
+// those characters, and comes back from a folder listing as the same text.
+TEST(Utf8Path, AJapaneseNameIsTheSameFileBothWays) {
+    TempDir dir;
+    const std::string name = "3年1組の名簿.MEM";
+    EXPECT_EQ(utf8Of(pathOf(name)), name);
+#ifdef _WIN32
+    EXPECT_EQ(pathOf(name).wstring(), L"3年1組の名簿.MEM");
+#endif
+    const fs::path path = pathOf(utf8Of(dir.path()) + "/" + name);
+    ASSERT_TRUE(replaceFile(utf8Of(path), "a\r\n"));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{name});
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good());
+    EXPECT_EQ(readFileBytes(utf8Of(fs::directory_iterator(dir.path())->path())), "a\r\n");
 }
 
 TEST(ReplaceFile, ATargetNameNearTheLengthLimitCanBeWritten) {
@@ -159,8 +180,19 @@ std::string endedProcess() {
     // Process numbers are multiples of four; this one is far past any given out.
     return std::to_string(0xFFFFFFF0u);
 }
+// Another program that runs now: the first the system lists that is not this
+// one (the program that started the tests may be none the system knows).
 std::string liveProcess() {
-    return std::to_string(GetCurrentProcessId());
+    const DWORD self = GetCurrentProcessId();
+    DWORD other = 0;
+    const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(all, &entry); more && other == 0;
+         more = Process32NextW(all, &entry))
+        if (entry.th32ProcessID != self && entry.th32ProcessID != 0) other = entry.th32ProcessID;
+    CloseHandle(all);
+    return std::to_string(other);
 }
 #else
 std::string endedProcess() {

@@ -103,7 +103,7 @@ TEST_F(ResultSave, WritesTheChartUnderTheNameChosenAndRecordsIt) {
         dir.path().string(), ""};
     EXPECT_EQ(platform.saveDialogs, std::vector{dialog});
     EXPECT_EQ(state.ResultPath, dir.file("3年1組"));
-    EXPECT_EQ(slurp(dir.path() / "3年1組"), resultFileBytes(seats));
+    EXPECT_EQ(slurp(dir.at("3年1組")), resultFileBytes(seats));
     EXPECT_EQ(history(), *utf8ToCp932(dir.file("3年1組")) + "\r\n");
 
     platform.answerFileDialog("");
@@ -131,7 +131,10 @@ TEST_F(ResultSave, TheHistoryKeepsTheNewestFifteenSavesOldestFirst) {
     for (int i = 1; i <= 20; ++i) twenty += "C:\\" + std::to_string(i) + ".RLT\r\n";
     spit(dir.path() / "TOSBEL.INI", twenty);
     ASSERT_TRUE(saveAs("new.RLT", kSaved));
+#ifndef _WIN32
+    // Where letter case tells names apart, the usual spelling was not added.
     EXPECT_FALSE(fs::exists(historyPath));
+#endif
     EXPECT_EQ(slurp(dir.path() / "TOSBEL.INI"),
               twenty.substr(twenty.find("C:\\7.RLT")) + dir.file("new.RLT") + "\r\n");
 }
@@ -139,7 +142,7 @@ TEST_F(ResultSave, TheHistoryKeepsTheNewestFifteenSavesOldestFirst) {
 TEST_F(ResultSave, ATextTheFileWouldChangeIsRefusedBeforeAnythingIsWritten) {
     seats[0] = "山田";
     ASSERT_TRUE(saveAs("1組.RLT", kSaved));
-    const std::string result = slurp(dir.path() / "1組.RLT"), old = history();
+    const std::string result = slurp(dir.at("1組.RLT")), old = history();
 
     const auto refused = [&](int seat, const std::string& text, const std::string& message) {
         seats[static_cast<std::size_t>(seat - 1)] = text;
@@ -165,7 +168,7 @@ TEST_F(ResultSave, ATextTheFileWouldChangeIsRefusedBeforeAnythingIsWritten) {
                          "保存確認", MsgButtons::Ok, MsgIcon::Exclamation};
     EXPECT_FALSE(saveAs("tosbel.Ini", itself));
 
-    EXPECT_EQ(slurp(dir.path() / "1組.RLT"), result);
+    EXPECT_EQ(slurp(dir.at("1組.RLT")), result);
     EXPECT_EQ(history(), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
 }
@@ -191,9 +194,9 @@ TEST_F(ResultSave, AFailedWriteLeavesEveryFileAsItWasAndClaimsNothing) {
     const std::string result = slurp(path), old = history();
     seats[0] = "山田";
 
-    fs::permissions(path, fs::perms::owner_read);  // refused even to root
+    fs::permissions(pathOf(path), fs::perms::owner_read);  // refused even to root
     EXPECT_FALSE(saveAs("1組.RLT", cannotSave(path)));
-    fs::permissions(path, fs::perms::owner_all);
+    fs::permissions(pathOf(path), fs::perms::owner_all);
     EXPECT_FALSE(saveAs("1組.RLT/2組.RLT", cannotSave(dir.file("1組.RLT/2組.RLT"))));
     EXPECT_EQ(slurp(path), result);
     EXPECT_EQ(history(), old);
@@ -236,7 +239,7 @@ TEST_F(ResultSave, AHistoryThatCannotBeReadDoesNotCostTheResult) {
     fs::remove(historyPath);
     fs::create_directory(historyPath);
     EXPECT_TRUE(saveAs("3組.RLT", notRecorded(dir.file("3組.RLT"), historyPath)));
-    EXPECT_EQ(slurp(dir.path() / "3組.RLT"), resultFileBytes(seats));
+    EXPECT_EQ(slurp(dir.at("3組.RLT")), resultFileBytes(seats));
 }
 
 }  // namespace

@@ -270,7 +270,7 @@ TEST_F(ResultWindowTest, ASaveClosesTheWindowOnlyWhenTheChartIsWritten) {
                             MsgButtons::Ok, MsgIcon::Exclamation});
     driver().toolbar("Toolbar1_2");
     EXPECT_TRUE(window.isShown());
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "1組.RLT"));
+    EXPECT_FALSE(std::filesystem::exists(dir.at("1組.RLT")));
     EXPECT_EQ(window.Text1[24].text, "a,b");
 
     platform.answerMessage(kRestore, MsgAnswer::Ok);
@@ -282,10 +282,10 @@ TEST_F(ResultWindowTest, ASaveClosesTheWindowOnlyWhenTheChartIsWritten) {
     EXPECT_FALSE(window.isShown());
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(returns, 1);
-    const std::string saved = slurp(dir.path() / "1組.RLT");
+    const std::string saved = slurp(dir.at("1組.RLT"));
     EXPECT_EQ(saved.substr(0, 4), "\r\n\x8e\x52");  // A 1 empty, 山田 on A 2
     // The history is code page 932 too: 組 is 91 67.
-    EXPECT_EQ(slurp(dir.path() / "Tosbel.ini"), dir.file("1\x91g.RLT") + "\r\n");
+    EXPECT_EQ(slurp(dir.path() / "Tosbel.ini"), dir.file("1") + "\x91g.RLT\r\n");
 }
 
 TEST_F(ResultWindowTest, AChartThatCannotBeWrittenStaysOnScreen) {
