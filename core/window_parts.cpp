@@ -29,6 +29,17 @@ void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option,
     };
 }
 
+void layDialogButtons(std::array<CommandButton, 3>& buttons, ButtonRow row,
+                      const std::function<void(int)>& onClick, const char* first) {
+    const char* const captions[] = {first, "取消", "ﾍﾙﾌﾟ"};
+    for (int k = 0; k < 3; ++k) {
+        CommandButton& b = buttons[static_cast<std::size_t>(k)];
+        b.caption = captions[k];
+        b.place(row.left + row.pitch * k, row.top, row.width, row.height);
+        b.onClick = [onClick, k] { onClick(k); };
+    }
+}
+
 void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,
                      const std::function<void()>& version) {
     form.declare(menu.mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");

@@ -37,6 +37,15 @@ private:
 void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option, AppState& state,
                       std::string_view section, std::string_view key);
 
+// The row of three buttons a settings window ends with, from `left` every
+// `pitch` twips: "了解" (or the window's own first), "取消", "ﾍﾙﾌﾟ"; a press
+// runs `onClick` with the button's index.
+struct ButtonRow {
+    int left, pitch, top, width, height;
+};
+void layDialogButtons(std::array<CommandButton, 3>& buttons, ButtonRow row,
+                      const std::function<void(int)>& onClick, const char* first = "了解");
+
 // The help menu a chart window ends its menu bar with: the topic search (F1),
 // this window's own help page, a rule and the version window, which stays off
 // while the program has none.

@@ -67,6 +67,9 @@ void centreWindow(Form& f, ScreenTwips screen) {
 }
 
 void centreDialog(Form& f, int clientWidth, int clientHeight) {
+    // The frame decides how much of the outer size the client area gets.
+    f.borderStyle = BorderStyle::FixedDialog;
+    f.minButton = false;
     f.width = clientWidth;
     f.height = clientHeight;
     f.width += clientWidth - f.clientWidth();

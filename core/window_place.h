@@ -34,8 +34,8 @@ void placeWindow(Form& f, const AppState& s, const WindowPlace& p);
 // for the teacher to take hold of it.
 bool titleOnAScreen(int top, int left, int width, const std::vector<ScreenArea>& screens);
 void centreWindow(Form& f, ScreenTwips screen);
-// A settings window: its outer size from the client area it needs (frame and
-// title added), centred on the screen.
+// A settings window: a fixed frame without a minimise button, its outer size
+// from the client area it needs (frame and title added), centred on the screen.
 void centreDialog(Form& f, int clientWidth, int clientHeight);
 // Where the window is now becomes its remembered place, in memory and in the
 // store; or in the store only, for a window whose next opening in this run

@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/platform.h"
 
@@ -69,8 +70,6 @@ void lay(Frame& frame, const char* caption, int left, std::array<CheckBox, 10>& 
 NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
     name = "NOPRINT";
     caption = "非印刷行・列";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     backColor = kWindowBack;
     centreDialog(*this, kClientWidth, kClientHeight);
 
@@ -92,13 +91,9 @@ NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platfor
         Check2[static_cast<std::size_t>(k)].onClick = [this, k] { Check2_Click(k); };
     }
 
-    constexpr const char* kCommands[] = {"了解", "取消", "ﾍﾙﾌﾟ"};
-    for (int k = 0; k < 3; ++k) {
-        CommandButton& b = Command1[static_cast<std::size_t>(k)];
-        b.caption = kCommands[k];
-        b.place(kButtonsLeft + kButtonPitch * k, kButtonsTop, kButtonWidth, kButtonHeight);
-        b.onClick = [this, k] { Command1_Click(k); };
-    }
+    layDialogButtons(Command1,
+                     {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight},
+                     [this](int k) { Command1_Click(k); });
 }
 
 void NoPrintWindow::Form_Load() {

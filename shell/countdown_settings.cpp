@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/platform.h"
 #include "shell/countdown_window.h"
@@ -55,8 +56,6 @@ CountdownSettings::CountdownSettings(AppState& state, Platform& platform)
     : Form(platform), state_(state) {
     name = "CNTVAL";
     caption = "詳細";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
@@ -105,13 +104,8 @@ CountdownSettings::CountdownSettings(AppState& state, Platform& platform)
                         kSecondsWidth, kSecondsHeight);
     }
 
-    constexpr const char* kCommands[] = {"了解", "取消", "ﾍﾙﾌﾟ"};
-    for (int k = 0; k < 3; ++k) {
-        CommandButton& b = Command1[static_cast<std::size_t>(k)];
-        b.caption = kCommands[k];
-        b.place(300 + 1440 * k, kButtonsTop, kButtonWidth, kButtonHeight);
-        b.onClick = [this, k] { Command1_Click(k); };
-    }
+    layDialogButtons(Command1, {300, 1440, kButtonsTop, kButtonWidth, kButtonHeight},
+                     [this](int k) { Command1_Click(k); });
 }
 
 void CountdownSettings::Form_Load() {

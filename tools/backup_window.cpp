@@ -13,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -139,8 +140,6 @@ BackupWindow::BackupWindow(AppState& state, Platform& platform, std::optional<st
     : Form(platform), state_(state), floppy_(std::move(floppy)) {
     name = "BACK_UP";
     caption = "バックアップ";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
@@ -162,13 +161,9 @@ BackupWindow::BackupWindow(AppState& state, Platform& platform, std::optional<st
                             kPatternHeight);
     }
 
-    constexpr const char* kCommands[] = {"実行", "取消", "ﾍﾙﾌﾟ"};
-    for (int k = 0; k < 3; ++k) {
-        CommandButton& b = Command1[static_cast<std::size_t>(k)];
-        b.caption = kCommands[k];
-        b.place(kButtonsLeft + kButtonPitch * k, kButtonsTop, kButtonWidth, kButtonHeight);
-        b.onClick = [this, k] { Command1_Click(k); };
-    }
+    layDialogButtons(
+        Command1, {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight},
+        [this](int k) { Command1_Click(k); }, "実行");
 }
 
 void BackupWindow::Form_Load() {

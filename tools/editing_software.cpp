@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -101,8 +102,6 @@ EditingSoftware::EditingSoftware(AppState& state, Platform& platform)
     : Form(platform), state_(state) {
     name = "RUN_SOFT";
     caption = "編集ｿﾌﾄ";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
@@ -126,13 +125,9 @@ EditingSoftware::EditingSoftware(AppState& state, Platform& platform)
     Command2.place(kOptionLeft + 1260, 1395, 495, 390);
     Command2.onClick = [this] { Command2_Click(); };
 
-    constexpr const char* kCommands[] = {"了解", "取消", "ﾍﾙﾌﾟ"};
-    for (int k = 0; k < 3; ++k) {
-        CommandButton& b = Command1[static_cast<std::size_t>(k)];
-        b.caption = kCommands[k];
-        b.place(kButtonsLeft + kButtonPitch * k, kButtonsTop, kButtonWidth, kButtonHeight);
-        b.onClick = [this, k] { Command1_Click(k); };
-    }
+    layDialogButtons(Command1,
+                     {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight},
+                     [this](int k) { Command1_Click(k); });
 }
 
 void EditingSoftware::Form_Load() {

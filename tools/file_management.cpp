@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/field_reader.h"
 #include "platform/file_io.h"
@@ -253,7 +254,7 @@ void pruneResultHistory(Platform& platform) {
 // on dark grey, the box for the new name and the three buttons.
 void layOut(Label& instruction, const char* text, Label& fromCaption, const char* from,
             Label& fromName, Label& toCaption, const char* to, TextBox& box,
-            std::array<CommandButton, 3>& buttons) {
+            std::array<CommandButton, 3>& buttons, const std::function<void(int)>& onClick) {
     instruction.caption = text;
     instruction.place(kMargin, 180, kClientWidth - 2 * kMargin, kCaptionHeight);
 
@@ -269,11 +270,8 @@ void layOut(Label& instruction, const char* text, Label& fromCaption, const char
     box.backColor = kDarkGrey;
     box.foreColor = kYellow;
 
-    constexpr const char* kCommands[] = {"了解", "取消", "ﾍﾙﾌﾟ"};
-    for (int k = 0; k < 3; ++k) buttons[static_cast<std::size_t>(k)].caption = kCommands[k];
-    for (int k = 0; k < 3; ++k)
-        buttons[static_cast<std::size_t>(k)].place(kButtonsLeft + kButtonPitch * k, kButtonsTop,
-                                                   kButtonWidth, kButtonHeight);
+    layDialogButtons(
+        buttons, {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight}, onClick);
 }
 
 }  // namespace
@@ -282,8 +280,6 @@ FileCopyWindow::FileCopyWindow(AppState& state, Platform& platform)
     : Form(platform), state_(state) {
     name = "FILESCOPY";
     caption = "ファイルのコピー";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
@@ -293,9 +289,7 @@ FileCopyWindow::FileCopyWindow(AppState& state, Platform& platform)
     TOSBEL_DECLARE(Text1);
     TOSBEL_DECLARE(Command1);
     layOut(Label1, "コピー先のﾌｧｲﾙ名を入力して、了解ボタンを押して下さい。", Label2, "コピー元",
-           Label3, Label4, "コピー先", Text1, Command1);
-    for (int k = 0; k < 3; ++k)
-        Command1[static_cast<std::size_t>(k)].onClick = [this, k] { Command1_Click(k); };
+           Label3, Label4, "コピー先", Text1, Command1, [this](int k) { Command1_Click(k); });
 }
 
 void FileCopyWindow::Command1_Click(int index) {
@@ -328,8 +322,6 @@ void FileCopyWindow::Command1_Click(int index) {
 RenameWindow::RenameWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
     name = "RENAME";
     caption = "ファイル名の変更";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     centreDialog(*this, kClientWidth, kClientHeight);
 
     TOSBEL_DECLARE(Label1);
@@ -339,9 +331,7 @@ RenameWindow::RenameWindow(AppState& state, Platform& platform) : Form(platform)
     TOSBEL_DECLARE(Text1);
     TOSBEL_DECLARE(Command1);
     layOut(Label1, "新しいファイルを名を入力して、了解ボタンを押して下さい。", Label3, "元の名前",
-           Label2, Label4, "新しい名前", Text1, Command1);
-    for (int k = 0; k < 3; ++k)
-        Command1[static_cast<std::size_t>(k)].onClick = [this, k] { Command1_Click(k); };
+           Label2, Label4, "新しい名前", Text1, Command1, [this](int k) { Command1_Click(k); });
 }
 
 void RenameWindow::Command1_Click(int index) {

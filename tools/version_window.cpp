@@ -66,8 +66,6 @@ VersionWindow::VersionWindow(Platform& platform, AuthorLinks links)
     : Form(platform), links_(std::move(links)) {
     name = "INFO_VER";
     caption = "ﾊﾞｰｼﾞｮﾝ情報";
-    borderStyle = BorderStyle::FixedDialog;
-    minButton = false;
     backColor = kWindowBack;
     centreDialog(*this, kClientWidth, kClientHeight);
 
