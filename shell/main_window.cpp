@@ -312,17 +312,23 @@ void MainWindow::Form_Load() {
 }
 
 void MainWindow::Form_Activate() {
-    showBackground();
+    colourLettering();
     clock_.show();
 }
 
+void MainWindow::colourLettering() {
+    for (Label* l : {&Label1, &Label5, &Label7}) l->foreColor = state_.TitleColor;
+    for (Label* l : {&Label2[0], &Label3, &Label4}) l->foreColor = state_.ShadowColor;
+}
+
 void MainWindow::showBackground() {
-    // A file that is no picture would leave the lettering black on black.
+    // A file that is no picture would leave the lettering black on black. The
+    // file is looked at when the window loads and when the theme changes, not
+    // at every activation.
     const bool picture = state_.OptMColor == "4" && isPictureFile(state_.Maing);
     Image1.picture = picture ? state_.Maing : std::string();
     Image1.visible = picture;
-    for (Label* l : {&Label1, &Label5, &Label7}) l->foreColor = state_.TitleColor;
-    for (Label* l : {&Label2[0], &Label3, &Label4}) l->foreColor = state_.ShadowColor;
+    colourLettering();
 }
 
 void MainWindow::Form_Paint(Canvas& canvas) {

@@ -78,6 +78,7 @@ public:
 
 private:
     void declareMenus();
+    void colourLettering();
     void declareToolbar();
     void layOut();
     // Each command is on when the window's state allows it and its window is
