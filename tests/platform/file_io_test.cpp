@@ -180,19 +180,19 @@ std::string endedProcess() {
     // Process numbers are multiples of four; this one is far past any given out.
     return std::to_string(0xFFFFFFF0u);
 }
-// Another program that runs now: the first the system lists that is not this
-// one (the program that started the tests may be none the system knows).
+// Another program that runs now, and keeps running: the system's service
+// manager, there on Windows and under Wine for as long as the system is (the
+// first program listed may be one just ending).
 std::string liveProcess() {
-    const DWORD self = GetCurrentProcessId();
-    DWORD other = 0;
+    DWORD services = 0;
     const HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(all, &entry); more && other == 0;
+    for (BOOL more = Process32FirstW(all, &entry); more && services == 0;
          more = Process32NextW(all, &entry))
-        if (entry.th32ProcessID != self && entry.th32ProcessID != 0) other = entry.th32ProcessID;
+        if (_wcsicmp(entry.szExeFile, L"services.exe") == 0) services = entry.th32ProcessID;
     CloseHandle(all);
-    return std::to_string(other);
+    return std::to_string(services);
 }
 #else
 std::string endedProcess() {
