@@ -8,6 +8,7 @@
 #include "app/program_folder.h"
 #include "platform/qt/first_paint.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/toolbar_icons.h"
 #include "shell/shell.h"
 
 namespace {
@@ -40,6 +41,10 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TOSBEL"));
+    // Every window and dialog shows the program's icon, and the desktop ties
+    // the windows to the menu entry the package installs.
+    QApplication::setWindowIcon(tosbel::namedWindowIcon("tosbel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tosbel"));
     tosbel::startupMark("Qt application");
 
     const tosbel::ProgramFolder folder = tosbel::findProgramFolder();

@@ -5,7 +5,6 @@
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMimeData>
@@ -20,6 +19,7 @@
 
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/drag_session.h"
+#include "platform/qt/toolbar_icons.h"
 #include "platform/qt/window_chrome.h"
 
 namespace tosbel {
@@ -93,10 +93,7 @@ FormWindow::FormWindow(WindowHost& host, Form& form) : host_(host), form_(&form)
     setWindowFlags(flags);
     // The program's own pictures live in its resources, not in files the
     // teacher may replace.
-    if (const QString icon = QStringLiteral(":/icons/") + text(form.icon) + QStringLiteral(".png");
-        !form.icon.empty() && QFile::exists(icon)) {
-        setWindowIcon(QIcon(icon));
-    }
+    if (const QIcon icon = namedWindowIcon(form.icon); !icon.isNull()) setWindowIcon(icon);
 
     client_ = new ClientArea(*this);
     client_->setObjectName(QStringLiteral("client"));

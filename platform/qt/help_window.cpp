@@ -1,13 +1,16 @@
 #include "platform/qt/help_window.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -17,32 +20,19 @@ namespace tosbel {
 
 namespace {
 
-const QString kFolder = QStringLiteral(":/help/");
-const QString kContents = QStringLiteral("index.html");
-
 QUrl pageUrl(const QString& path) {
     return QUrl(QStringLiteral("qrc") + path);
 }
 
-QString titleOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption |
-                                              QRegularExpression::InvertedGreedinessOption);
-    return title.match(QString::fromUtf8(file.readAll())).captured(1).trimmed();
-}
-
-// Contents first, then the numbered pages in number order.
-bool pageOrder(const QString& a, const QString& b) {
-    if ((a == kContents) != (b == kContents)) return a == kContents;
-    bool aNumbered = false, bNumbered = false;
-    const int an = QString(a).chopped(5).toInt(&aNumbered);
-    const int bn = QString(b).chopped(5).toInt(&bNumbered);
-    if (aNumbered && bNumbered) return an < bn;
-    if (aNumbered != bNumbered) return aNumbered;
-    return a < b;
+QToolButton* barButton(QWidget* parent, const char* name, const QString& caption,
+                       QStyle::StandardPixmap picture) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(caption);
+    b->setIcon(parent->style()->standardIcon(picture));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setAutoRaise(true);
+    return b;
 }
 
 }  // namespace
@@ -50,28 +40,68 @@ bool pageOrder(const QString& a, const QString& b) {
 HelpWindow::HelpWindow() {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Tosbel君 ヘルプ"));
-    resize(640, 480);
+    resize(880, 620);
 
-    keywordRow_ = new QWidget(this);
-    auto* row = new QHBoxLayout(keywordRow_);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("キーワード:"), keywordRow_));
-    keyword_ = new QLineEdit(keywordRow_);
+    auto* bar = new QHBoxLayout;
+    back_ = barButton(this, "HelpBack", QStringLiteral("戻る(&B)"), QStyle::SP_ArrowBack);
+    forward_ = barButton(this, "HelpForward", QStringLiteral("進む(&F)"), QStyle::SP_ArrowForward);
+    auto* contents =
+        barButton(this, "HelpContents", QStringLiteral("目次(&C)"), QStyle::SP_DirHomeIcon);
+    search_ = barButton(this, "HelpSearch", QStringLiteral("キーワード(&K)"),
+                        QStyle::SP_FileDialogContentsView);
+    search_->setCheckable(true);
+    for (QToolButton* b : {back_, forward_, contents, search_}) bar->addWidget(b);
+    bar->addStretch(1);
+
+    indexPane_ = new QWidget(this);
+    auto* index = new QVBoxLayout(indexPane_);
+    index->setContentsMargins(0, 0, 0, 0);
+    auto* typeLabel = new QLabel(QStringLiteral("探したい言葉を入力して下さい(&W):"), indexPane_);
+    keyword_ = new QLineEdit(indexPane_);
     keyword_->setObjectName(QStringLiteral("HelpKeyword"));
-    row->addWidget(keyword_, 1);
-    connect(keyword_, &QLineEdit::textEdited, this, [this](const QString& k) { jumpTo(k); });
+    typeLabel->setBuddy(keyword_);
+    auto* listLabel =
+        new QLabel(QStringLiteral("項目を選んで［表示］を押して下さい(&T):"), indexPane_);
+    keywords_ = new QListWidget(indexPane_);
+    keywords_->setObjectName(QStringLiteral("HelpKeywords"));
+    listLabel->setBuddy(keywords_);
+    show_ = new QPushButton(QStringLiteral("表示(&D)"), indexPane_);
+    show_->setObjectName(QStringLiteral("HelpShow"));
+    index->addWidget(typeLabel);
+    index->addWidget(keyword_);
+    index->addWidget(listLabel);
+    index->addWidget(keywords_, 1);
+    index->addWidget(show_, 0, Qt::AlignRight);
 
     browser_ = new QTextBrowser(this);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenLinks(true);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(keywordRow_);
-    layout->addWidget(browser_, 1);
+    indexPane_->setFixedWidth(260);
+    auto* panes = new QHBoxLayout;
+    panes->addWidget(indexPane_);
+    panes->addWidget(browser_, 1);
 
-    QStringList files = QDir(kFolder).entryList({QStringLiteral("*.html")}, QDir::Files);
-    std::sort(files.begin(), files.end(), pageOrder);
-    for (const QString& f : files) pages_.emplace_back(kFolder + f, titleOf(kFolder + f));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addLayout(panes, 1);
+
+    connect(back_, &QToolButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward_, &QToolButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back_, &QToolButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QToolButton::setEnabled);
+    connect(contents, &QToolButton::clicked, this, [this] { showPage(catalogue_.contentsPath()); });
+    connect(search_, &QToolButton::toggled, this, &HelpWindow::showIndex);
+    connect(keyword_, &QLineEdit::textChanged, this, &HelpWindow::narrow);
+    connect(keyword_, &QLineEdit::returnPressed, this, &HelpWindow::openChosen);
+    connect(keywords_, &QListWidget::itemActivated, this, &HelpWindow::openChosen);
+    connect(show_, &QPushButton::clicked, this, &HelpWindow::openChosen);
+    keyword_->installEventFilter(this);
+
+    back_->setEnabled(false);
+    forward_->setEnabled(false);
+    narrow({});
+    showIndex(false);
 }
 
 QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen) {
@@ -90,13 +120,14 @@ QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen) {
 }
 
 void HelpWindow::open(const HelpRequest& r, const QWidget* asker) {
-    QString page = kFolder + kContents;
+    QString page = catalogue_.contentsPath();
     if (r.command == HelpCommand::Context) {
-        const QString numbered = kFolder + QString::number(r.context) + QStringLiteral(".html");
-        if (QFile::exists(numbered)) page = numbered;
+        if (const QString numbered = catalogue_.contextPath(r.context); !numbered.isEmpty())
+            page = numbered;
     }
-    keywordRow_->setVisible(r.command == HelpCommand::PartialKey);
-    browser_->setSource(pageUrl(page));
+    // The keyword search keeps the page the teacher was reading beside it.
+    if (r.command != HelpCommand::PartialKey || browser_->source().isEmpty()) showPage(page);
+    search_->setChecked(r.command == HelpCommand::PartialKey);
     // A help window the teacher has open stays where it is.
     if (!isVisible() && asker && asker->screen())
         move(placeBeside(asker->frameGeometry(), frameGeometry().size(),
@@ -110,15 +141,43 @@ void HelpWindow::open(const HelpRequest& r, const QWidget* asker) {
     }
 }
 
-void HelpWindow::jumpTo(const QString& keyword) {
-    const QString k = keyword.trimmed();
-    if (k.isEmpty()) return;
-    for (const auto& [path, title] : pages_) {
-        if (title.contains(k, Qt::CaseInsensitive)) {
-            browser_->setSource(pageUrl(path));
-            return;
+void HelpWindow::showPage(const QString& path) {
+    if (browser_->source() != pageUrl(path)) browser_->setSource(pageUrl(path));
+}
+
+void HelpWindow::showIndex(bool shown) {
+    indexPane_->setVisible(shown);
+    search_->setChecked(shown);
+    if (shown) keyword_->setFocus();
+}
+
+void HelpWindow::narrow(const QString& typed) {
+    keywords_->clear();
+    for (const HelpIndexEntry* e : catalogue_.matching(typed)) {
+        auto* item = new QListWidgetItem(e->label, keywords_);
+        item->setData(Qt::UserRole, e->page->path);
+    }
+    if (keywords_->count() > 0) keywords_->setCurrentRow(0);
+    show_->setEnabled(keywords_->count() > 0);
+}
+
+void HelpWindow::openChosen() {
+    if (const QListWidgetItem* item = keywords_->currentItem())
+        showPage(item->data(Qt::UserRole).toString());
+}
+
+// Up and down in the search field walk the list, so the hands stay on the keys.
+bool HelpWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == keyword_ && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        const int step = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+        if (step != 0 && keywords_->count() > 0) {
+            keywords_->setCurrentRow(
+                std::clamp(keywords_->currentRow() + step, 0, keywords_->count() - 1));
+            return true;
         }
     }
+    return QWidget::eventFilter(watched, e);
 }
 
 }  // namespace tosbel

@@ -6,33 +6,47 @@
 #include <QString>
 #include <QWidget>
 
-#include <utility>
-#include <vector>
-
 #include "platform/platform.h"
+#include "platform/qt/help_catalogue.h"
 
 class QLineEdit;
+class QListWidget;
+class QPushButton;
 class QTextBrowser;
+class QToolButton;
 
 namespace tosbel {
 
-// The help pages, compiled in under ":/help/": index.html is the contents, and
-// the page of help context n is n.html.
+// The help viewer: the pages compiled in under ":/help/", with back, forward,
+// the contents and a keyword index whose list narrows as the teacher types.
 class HelpWindow final : public QWidget {
 public:
     HelpWindow();
     // Shows the page asked for; a window that was closed opens beside `asker`
-    // (the window whose command asked for help), or centred on it.
+    // (the window whose command asked for help), or centred on it. A context
+    // number without a page shows the contents.
     void open(const HelpRequest& r, const QWidget* asker);
 
-private:
-    // Shows the first page whose title holds the keyword.
-    void jumpTo(const QString& keyword);
+    const HelpCatalogue& catalogue() const { return catalogue_; }
 
-    QWidget* keywordRow_;
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void showIndex(bool shown);
+    void narrow(const QString& typed);
+    void openChosen();
+    void showPage(const QString& path);
+
+    HelpCatalogue catalogue_;
+    QToolButton* back_;
+    QToolButton* forward_;
+    QToolButton* search_;
+    QWidget* indexPane_;
     QLineEdit* keyword_;
+    QListWidget* keywords_;
+    QPushButton* show_;
     QTextBrowser* browser_;
-    std::vector<std::pair<QString, QString>> pages_;  // path, title
 };
 
 // Where a window of `size` opens beside `asker`: right of it when the screen

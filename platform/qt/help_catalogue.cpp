@@ -1,0 +1,102 @@
+#include "platform/qt/help_catalogue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <map>
+
+namespace tosbel {
+
+namespace {
+
+QString firstMatch(const QString& html, const QRegularExpression& pattern) {
+    return pattern.match(html).captured(1).trimmed();
+}
+
+HelpPage readPage(const QString& path) {
+    HelpPage page{path, {}, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return page;
+    const QString html = QString::fromUtf8(file.readAll());
+    constexpr auto kOptions = QRegularExpression::CaseInsensitiveOption |
+                              QRegularExpression::DotMatchesEverythingOption |
+                              QRegularExpression::InvertedGreedinessOption;
+    static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"), kOptions);
+    static const QRegularExpression keywords(
+        QStringLiteral("<meta\\s+name=\"keywords\"\\s+content=\"(.*)\""), kOptions);
+    page.title = firstMatch(html, title);
+    for (const QString& k : firstMatch(html, keywords).split(u';', Qt::SkipEmptyParts))
+        if (!k.trimmed().isEmpty()) page.keywords << k.trimmed();
+    return page;
+}
+
+// Contents first, then the numbered pages in number order, then the rest.
+bool pageOrder(const QString& a, const QString& b) {
+    const QString contents = QStringLiteral("index.html");
+    if ((a == contents) != (b == contents)) return a == contents;
+    bool aNumbered = false, bNumbered = false;
+    const int an = QString(a).chopped(5).toInt(&aNumbered);
+    const int bn = QString(b).chopped(5).toInt(&bNumbered);
+    if (aNumbered && bNumbered) return an < bn;
+    if (aNumbered != bNumbered) return aNumbered;
+    return a < b;
+}
+
+}  // namespace
+
+QString helpSearchForm(const QString& text) {
+    QString folded = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    folded.remove(QRegularExpression(QStringLiteral("\\s")));
+    for (QChar& c : folded) {
+        // ァ … ヶ sit 0x60 above ぁ … ゖ.
+        if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6) c = QChar(c.unicode() - 0x60);
+    }
+    return folded;
+}
+
+HelpCatalogue::HelpCatalogue(const QString& folder) : folder_(folder) {
+    QStringList files = QDir(folder).entryList({QStringLiteral("*.html")}, QDir::Files);
+    std::sort(files.begin(), files.end(), pageOrder);
+    pages_.reserve(static_cast<std::size_t>(files.size()));
+    for (const QString& f : files) pages_.push_back(readPage(folder + f));
+
+    std::map<QString, int> pagesPerKeyword;
+    for (const HelpPage& p : pages_)
+        for (const QString& k : p.keywords) ++pagesPerKeyword[k];
+    for (const HelpPage& p : pages_)
+        for (const QString& k : p.keywords)
+            index_.push_back({k, pagesPerKeyword[k] > 1 ? k + u'（' + p.title + u'）' : k, &p});
+    std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) {
+        const QString fa = helpSearchForm(a.keyword), fb = helpSearchForm(b.keyword);
+        return fa != fb ? fa < fb : a.label < b.label;
+    });
+}
+
+QString HelpCatalogue::contextPath(int context) const {
+    const QString path = folder_ + QString::number(context) + QStringLiteral(".html");
+    return page(path) ? path : QString();
+}
+
+const HelpPage* HelpCatalogue::page(const QString& path) const {
+    for (const HelpPage& p : pages_)
+        if (p.path == path) return &p;
+    return nullptr;
+}
+
+std::vector<const HelpIndexEntry*> HelpCatalogue::matching(const QString& typed) const {
+    const QString wanted = helpSearchForm(typed);
+    std::vector<const HelpIndexEntry*> starting, holding;
+    for (const HelpIndexEntry& e : index_) {
+        const QString k = helpSearchForm(e.keyword);
+        if (k.startsWith(wanted))
+            starting.push_back(&e);
+        else if (k.contains(wanted))
+            holding.push_back(&e);
+    }
+    starting.insert(starting.end(), holding.begin(), holding.end());
+    return starting;
+}
+
+}  // namespace tosbel
