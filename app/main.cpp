@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
     // and the sample roster come later): drawing them on a first start would
     // only keep that window off the screen.
     if (folder.writable) {
-        tosbel::afterFirstPaint([path = folder.path] {
-            tosbel::addMissingDefaultFiles(path);
+        tosbel::afterFirstPaint([path = folder.path, defaults = folder.defaults] {
+            tosbel::addMissingDefaultFiles(path, defaults);
             tosbel::startupMark("default files checked");
         });
     }

@@ -248,6 +248,9 @@ bool writeBytes(const std::string& path, const std::string& bytes) {
 
 const std::string kSampleRoster = "サンプル.MEM";
 
+// A school's own countdown picture may be a large photograph.
+constexpr std::size_t kLargestDefaultFile = 32 * 1024 * 1024;
+
 std::vector<DefaultFile> defaultFiles() {
     static constexpr std::array<std::string_view, 10> kNames = {
         "ONE.BMP", "TWO.BMP",   "THREE.BMP", "FOUR.BMP", "FIVE.BMP",
@@ -293,7 +296,21 @@ std::string chooseProgramFolder(const std::string& executableFolder,
     return {};
 }
 
-std::vector<std::string> addMissingDefaultFiles(const std::string& folder) {
+std::string installedDefaultsFor(const std::string& executableFolder) {
+    const QDir bin(q(executableFolder));
+    if (bin.dirName() != QStringLiteral("bin")) return {};
+    const QString shared = QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../share/tosbel")));
+    return QFileInfo(shared).isDir() ? shared.toStdString() : std::string();
+}
+
+std::vector<std::string> defaultFileNames() {
+    std::vector<std::string> names;
+    for (const DefaultFile& f : defaultFiles()) names.push_back(f.name);
+    return names;
+}
+
+std::vector<std::string> addMissingDefaultFiles(const std::string& folder,
+                                                const std::string& installedDefaults) {
     // The sample roster is a first-start welcome: one the teacher deleted must
     // not come back on every start, as a missing countdown picture should.
     const bool firstStart = !QFileInfo::exists(q(folder + "/ONE.BMP"));
@@ -302,9 +319,16 @@ std::vector<std::string> addMissingDefaultFiles(const std::string& folder) {
         const std::string path = folder + "/" + f.name;
         if (QFileInfo::exists(q(path))) continue;
         if (f.name == kSampleRoster && !firstStart) continue;
+        // An installed file that cannot be read whole is drawn afresh instead.
+        std::string installed;
+        if (!installedDefaults.empty()) {
+            const std::string source = installedDefaults + "/" + f.name;
+            if (const auto bytes = readFileBytes(source, kLargestDefaultFile)) installed = *bytes;
+        }
         // A file that cannot be written is left out: the program works without
         // it, and the countdown keeps the picture it has.
-        if (f.write(path)) written.push_back(f.name);
+        const bool done = installed.empty() ? f.write(path) : writeBytes(path, installed);
+        if (done) written.push_back(f.name);
     }
     return written;
 }
@@ -313,9 +337,12 @@ ProgramFolder findProgramFolder() {
     const std::string executableFolder = QCoreApplication::applicationDirPath().toStdString();
     const std::string userFolder =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
-    std::string folder = chooseProgramFolder(executableFolder, userFolder);
-    if (folder.empty()) return {executableFolder, false};
-    return {std::move(folder), true};
+    std::string defaults = installedDefaultsFor(executableFolder);
+    // An installed program never writes beside its executable, even for root.
+    std::string folder =
+        chooseProgramFolder(defaults.empty() ? executableFolder : std::string(), userFolder);
+    if (folder.empty()) return {executableFolder, false, std::move(defaults)};
+    return {std::move(folder), true, std::move(defaults)};
 }
 
 }  // namespace tosbel

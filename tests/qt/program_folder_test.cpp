@@ -198,6 +198,39 @@ TEST_F(DefaultFilesTest, MissingFilesComeBackOnTheNextStart) {
     EXPECT_EQ(bytesOf(folder / "THREE.BMP"), three);
 }
 
+// An installed program's shared defaults: a school's own picture there reaches
+// every teacher, and what the folder lacks or cannot give is drawn as usual.
+TEST_F(DefaultFilesTest, InstalledDefaultsAreCopiedAndWhatTheyLackIsDrawn) {
+    const fs::path shared = temp.path() / "usr/share/tosbel";
+    fs::create_directories(shared / "DRAG.ICO");  // a folder where a picture should be
+    const std::string schoolPicture = std::string("BM\0\x02school picture", 18);
+    spit(shared / "ONE.BMP", schoolPicture);
+    spit(shared / u8("サンプル.MEM"), "\x88\xc9\x93\xa1\r\n");
+
+    const auto written = addMissingDefaultFiles(folderText(), pathText(shared));
+
+    EXPECT_EQ(written.size(), 13u);
+    EXPECT_EQ(bytesOf(folder / "ONE.BMP"), schoolPicture);
+    EXPECT_EQ(bytesOf(folder / u8("サンプル.MEM")), "\x88\xc9\x93\xa1\r\n");
+    EXPECT_EQ(bytesOf(folder / "TWO.BMP"), bytesOf(firstStartFolder() / "TWO.BMP"));
+    EXPECT_EQ(bytesOf(folder / "DRAG.ICO"), bytesOf(firstStartFolder() / "DRAG.ICO"));
+    EXPECT_EQ(bytesOf(shared / "ONE.BMP"), schoolPicture) << "the shared folder is only read";
+}
+
+TEST(InstalledDefaults, AreFoundOnlyBesideABinFolderOfAnInstall) {
+    TempDir temp;
+    fs::create_directories(temp.path() / "usr/bin");
+    fs::create_directories(temp.path() / "opt/tosbel");
+    const std::string bin = pathText(temp.path() / "usr/bin");
+    EXPECT_EQ(installedDefaultsFor(bin), "") << "no share/tosbel: a portable copy";
+    fs::create_directories(temp.path() / "usr/share/tosbel");
+    EXPECT_EQ(installedDefaultsFor(bin), pathText(temp.path() / "usr/share/tosbel"));
+    EXPECT_EQ(installedDefaultsFor(bin + "/"), pathText(temp.path() / "usr/share/tosbel"));
+    // A teacher's own folder that happens to be beside a share folder is not an install.
+    fs::create_directories(temp.path() / "opt/share/tosbel");
+    EXPECT_EQ(installedDefaultsFor(pathText(temp.path() / "opt/tosbel")), "");
+}
+
 class ChooseFolderTest : public ::testing::Test {
 protected:
     TempDir temp;
