@@ -4,6 +4,7 @@
 //
 //     help_shots <folder>     (scripts/help-shots.sh writes into resources/help/images)
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,7 +69,7 @@ public:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         wanted_.clear();
-        return true;
+        return !unwritten_;
     }
 
     static void discard(FormWindow& w) { w.form()->discard(); }
@@ -92,7 +94,9 @@ private:
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             dialog && dialog->isVisible() && !fileAnswer_.isEmpty()) {
             // Asked again at every look until the dialog has gone: a dialog
-            // still reading its folder may drop a choice made too early.
+            // still reading its folder may drop a choice made too early, and
+            // one whose name box has the focus keeps the box as typed.
+            if (QWidget* focused = dialog->focusWidget()) focused->clearFocus();
             dialog->selectFile(fileAnswer_);
             QMetaObject::invokeMethod(dialog, "accept");
             return;
@@ -106,8 +110,10 @@ private:
             // One more turn of the loop, so the first paint is complete.
             QCoreApplication::processEvents();
             const QString path = folder_ + u'/' + s.file;
-            if (!w->grab().save(path, "PNG"))
+            if (!w->grab().save(path, "PNG")) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                unwritten_ = true;
+            }
             s.taken = true;
             s.then(*w);
             return;
@@ -118,6 +124,7 @@ private:
     QTimer timer_;
     std::vector<Shot> wanted_;
     QString fileAnswer_;
+    bool unwritten_ = false;
 };
 
 }  // namespace
@@ -145,7 +152,17 @@ int main(int argc, char** argv) {
     tosbel::Shell shell(platform);
     shell.startUp();
 
-    Camera camera(QString::fromLocal8Bit(argv[1]));
+    const QString pictures = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(pictures)) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+    Camera camera(pictures);
+    // A dialog that never closes would hold the run for ever.
+    QTimer::singleShot(120000, [] {
+        std::fputs("help_shots: a window or dialog stayed open for two minutes\n", stderr);
+        std::_Exit(1);
+    });
     bool ok = true;
     const auto take = [&](const QString& window, const QString& file,
                           const std::function<void()>& command,
