@@ -10,5 +10,5 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DTOSBEL_BUILD_TESTS=OFF -DTOSBEL_BUILD_BENCH=OFF >/dev/null
 cmake --build build/release --target help_shots
 mkdir -p resources/help/images
-QT_QPA_PLATFORM=offscreen build/release/screenshots/help_shots resources/help/images
+QT_QPA_PLATFORM=offscreen build/release/app/help_shots resources/help/images
 ls -l resources/help/images

@@ -48,7 +48,8 @@ bool pageOrder(const QString& a, const QString& b) {
 
 QString helpSearchForm(const QString& text) {
     QString folded = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
-    folded.remove(QRegularExpression(QStringLiteral("\\s")));
+    static const QRegularExpression blanks(QStringLiteral("\\s"));
+    folded.remove(blanks);
     for (QChar& c : folded) {
         // ァ … ヶ sit 0x60 above ぁ … ゖ.
         if (c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6) c = QChar(c.unicode() - 0x60);
@@ -67,10 +68,10 @@ HelpCatalogue::HelpCatalogue(const QString& folder) : folder_(folder) {
         for (const QString& k : p.keywords) ++pagesPerKeyword[k];
     for (const HelpPage& p : pages_)
         for (const QString& k : p.keywords)
-            index_.push_back({k, pagesPerKeyword[k] > 1 ? k + u'（' + p.title + u'）' : k, &p});
+            index_.push_back({k, pagesPerKeyword[k] > 1 ? k + u'（' + p.title + u'）' : k,
+                              helpSearchForm(k), &p});
     std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) {
-        const QString fa = helpSearchForm(a.keyword), fb = helpSearchForm(b.keyword);
-        return fa != fb ? fa < fb : a.label < b.label;
+        return a.searchForm != b.searchForm ? a.searchForm < b.searchForm : a.label < b.label;
     });
 }
 
@@ -89,10 +90,9 @@ std::vector<const HelpIndexEntry*> HelpCatalogue::matching(const QString& typed)
     const QString wanted = helpSearchForm(typed);
     std::vector<const HelpIndexEntry*> starting, holding;
     for (const HelpIndexEntry& e : index_) {
-        const QString k = helpSearchForm(e.keyword);
-        if (k.startsWith(wanted))
+        if (e.searchForm.startsWith(wanted))
             starting.push_back(&e);
-        else if (k.contains(wanted))
+        else if (e.searchForm.contains(wanted))
             holding.push_back(&e);
     }
     starting.insert(starting.end(), holding.begin(), holding.end());

@@ -19,7 +19,8 @@ struct HelpPage {
 // several pages share has a line per page, told apart by the page's title.
 struct HelpIndexEntry {
     QString keyword;
-    QString label;  // the keyword, or "keyword（page title）" when it is shared
+    QString label;       // the keyword, or "keyword（page title）" when it is shared
+    QString searchForm;  // the keyword as typed text is compared with it
     const HelpPage* page = nullptr;
 };
 
