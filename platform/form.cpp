@@ -342,11 +342,8 @@ void Form::focusNext() {
 }
 
 bool Form::keyPress(Control* c, KeyPress& press) {
-    const bool preview = onKeyPress && (keyPreview || !c);
-    if (!preview && !(c && c->onKeyPress)) return false;
-    if (preview) onKeyPress(press);
-    // The form's handler may have closed the window: the key goes no further.
-    if (loaded_ && press.key != 0 && c && c->onKeyPress) c->onKeyPress(press);
+    if (!c || !c->onKeyPress) return false;
+    c->onKeyPress(press);
     return true;
 }
 

@@ -388,14 +388,12 @@ public:
     BorderStyle borderStyle = BorderStyle::FixedSingle;
     bool minButton = true;
     bool maxButton = false;
-    bool keyPreview = false;   // key presses reach onKeyPress of the form first
     bool tracksMouse = false;  // pointer moves reach Form_MouseMove
     std::string icon;          // the name of one of the program's own pictures
 
     std::vector<MenuItem*> menuBar;
     Toolbar* toolbar = nullptr;
     StatusBar* statusBar = nullptr;
-    std::function<void(KeyPress&)> onKeyPress;  // with keyPreview
 
     const std::vector<Control*>& controls() const { return controls_; }
     const std::vector<Timer*>& timers() const { return timers_; }
@@ -446,9 +444,9 @@ public:
     Control* nextInTabOrder(const Control* from) const;
     // The renderer reports that the user moved the focus.
     void focusMovedTo(Control* c);
-    // A key typed while `c` has the focus (none: the window itself): the
-    // form's handler first when it previews keys, then the control's, each
-    // able to change the key or swallow it (0). False when no handler saw it.
+    // A key typed while `c` has the focus (none: the window itself) goes to
+    // the control's handler, which may change the key or swallow it (0).
+    // False when no handler saw it.
     bool keyPress(Control* c, KeyPress& press);
     // A control's drag over `target` (none: the window's own background), and
     // its drop there.

@@ -118,15 +118,4 @@ bool FormWindow::inputMethod(ControlView& v, const QInputMethodEvent& e) {
     return true;
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* e) {
-    // Keys a control left unused arrive here too; only a window without a
-    // focused control gives them to the form.
-    const std::optional<char32_t> key = keyCharOf(*e);
-    if (form_ && key && !controlOf(QApplication::focusWidget())) {
-        KeyPress press{*key};
-        if (runKeyHandlers(nullptr, press) && press.key == 0) return;
-    }
-    QMainWindow::keyPressEvent(e);
-}
-
 }  // namespace tosbel

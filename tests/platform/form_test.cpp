@@ -164,7 +164,6 @@ class Board final : public Form {
 public:
     explicit Board(Platform& p) : Form(p) {
         name = "BOARD";
-        keyPreview = true;
         toolbar = &Toolbar1;
         declare(Check, "Check");
         declare(Frame1, "Frame1");
@@ -200,12 +199,6 @@ public:
             keys.push_back({'N', k.key});
             if (k.key == '!') k.key = 0;
         };
-        onKeyPress = [this](KeyPress& k) {
-            keys.push_back({'F', k.key});
-            if (k.key == '#') k.key = 0;
-            if (k.key == 'a') k.key = 'A';
-            if (k.key == 'q') close();
-        };
 
         Tile.tag = "3";
         Tile.onMouseDown = [this](const MouseDown&) { Tile.drag(); };
@@ -239,7 +232,7 @@ public:
     Toolbar Toolbar1;
 
     std::vector<std::string> log;
-    std::vector<std::pair<char, char32_t>> keys;  // 'F' the form, 'N' the Name box
+    std::vector<std::pair<char, char32_t>> keys;  // 'N' the Name box
     int nameChanges = 0;
 };
 
@@ -295,46 +288,11 @@ TEST_F(BoardTest, AScrollBarSetByTheProgramSaysChangeOnly) {
     EXPECT_EQ(board.Scroll.value, 4);
 }
 
-TEST_F(BoardTest, TheWindowSeesAKeyFirstAndMayChangeSwallowOrEndIt) {
-    driver.click("Note");
-    EXPECT_EQ(board.log, Log{"Note click"});
-    driver.key('a');
-    EXPECT_EQ(board.Note.text, "A");
-
-    driver.click("Name");
-    driver.key('a');
-    driver.key('#');
-    EXPECT_EQ(board.keys, (Keys{{'F', 'a'}, {'F', 'a'}, {'N', 'A'}, {'F', '#'}}));
-    EXPECT_EQ(board.Name.text, "A");
-
-    // Without the preview, a key for a control passes the window by.
-    board.keyPreview = false;
-    board.keys.clear();
-    driver.key('b');
-    EXPECT_EQ(board.keys, (Keys{{'N', 'b'}}));
-    board.keyPreview = true;
-
-    // The window closing goes no further: the box hears and takes nothing.
-    board.keys.clear();
-    driver.key('q');
-    EXPECT_FALSE(board.isShown());
-    EXPECT_EQ(board.keys, (Keys{{'F', 'q'}}));
-    EXPECT_EQ(board.Name.text, "Ab");
-    EXPECT_THROW(driver.key('x'), RefusedAction);
-}
-
 TEST_F(BoardTest, TypingGoesThroughTheKeyHandlersAndStopsAtTheByteLimit) {
     driver.type("Name", "山!田太");
     EXPECT_EQ(board.Name.text, "山田");
     EXPECT_EQ(board.nameChanges, 2) << "a character that does not fit changes nothing";
-    EXPECT_EQ(board.keys, (Keys{{'F', U'山'},
-                                {'N', U'山'},
-                                {'F', '!'},
-                                {'N', '!'},
-                                {'F', U'田'},
-                                {'N', U'田'},
-                                {'F', U'太'},
-                                {'N', U'太'}}));
+    EXPECT_EQ(board.keys, (Keys{{'N', U'山'}, {'N', '!'}, {'N', U'田'}, {'N', U'太'}}));
 
     driver.type("Note", "x\ry");
     EXPECT_EQ(board.Note.text, "xy");
