@@ -36,7 +36,8 @@ bool isMember(const AppState& s, const std::string& name) {
 bool namesAreMembers(AppState& s, const ConditionSheet& sheet, Platform& platform) {
     for (std::size_t n = 1; n <= kSeats; ++n) {
         const std::string& name = sheet.names[n - 1];
-        if (!name.empty() && !isMember(s, name)) {
+        // "-" marks a seat kept empty; as a name it would hide an attendee.
+        if (!name.empty() && (name == kEmptySeatMark || !isMember(s, name))) {
             platform.messageBox(kNotAttendee);
             return false;
         }

@@ -73,8 +73,10 @@ void dealSeats(AppState& s) {
             static const std::string kNobody;
             const std::string& member =
                 m < static_cast<std::size_t>(kSlotCount) ? s.Members[m] : kNobody;
+            // Only a name fixed to a seat counts: an attendee who happens to
+            // be called like the empty-seat mark still gets a seat.
             for (std::size_t k = 1; k <= kSeats; ++k) {
-                if (!s.SeatConditions[k].empty() && s.SeatConditions[k] == member)
+                if (isFixedName(s.SeatConditions[k]) && s.SeatConditions[k] == member)
                     s.ScratchFlag = 1;
             }
             if (s.ScratchFlag == 1) {

@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,15 +29,6 @@ namespace tosbel {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool flushToDisk(std::FILE* f) {
-    if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
 
 std::FILE* openExclusive(const fs::path& p) {
 #ifdef _WIN32
@@ -103,16 +96,14 @@ std::optional<unsigned long> temporaryOwner(std::string_view name) {
 }
 
 // A run killed between writing its temporary file and moving it leaves the
-// file behind; its process is gone, so nothing will ever finish it. Our own
-// temporaries are not in flight here either: each is moved or removed before
-// replaceFile() returns.
+// file behind; its process is gone, so nothing will ever finish it. A running
+// process's own may be in flight (the printer writing its PDF), so they stay.
 void removeStaleTemporaries(const fs::path& folder) {
     std::error_code ec;
     const fs::path where = folder.empty() ? fs::path(".") : folder;
     for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
         const auto owner = temporaryOwner(utf8Of(it->path().filename()));
-        if (!owner) continue;
-        if (*owner != processId() && processRunning(*owner)) continue;
+        if (!owner || *owner == processId() || processRunning(*owner)) continue;
         std::error_code ignored;
         if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
     }
@@ -129,83 +120,113 @@ std::string utf8Of(const fs::path& p) {
     return std::string(text.begin(), text.end());
 }
 
+namespace {
+
+// An ordinary file opened for reading. A named pipe, a device or a console is
+// refused without waiting on it: opening a pipe for reading would otherwise
+// wait for a writer that never comes, and a device never ends.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path) {
 #ifdef _WIN32
-
-std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
-    const std::wstring wide = pathOf(path).wstring();
-    HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::string> bytes;
-    LARGE_INTEGER size{};
-    // Only a file on a disk: a pipe, a console or a serial port is not a roster.
-    if (GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &size) && size.QuadPart >= 0 &&
-        static_cast<unsigned long long>(size.QuadPart) <= limit) {
-        std::string buffer(limit + 1, '\0');
-        std::size_t total = 0;
-        DWORD n = 0;
-        bool ok = true;
-        while (total < buffer.size()) {
-            const DWORD want =
-                static_cast<DWORD>(std::min<std::size_t>(buffer.size() - total, 1 << 20));
-            if (!ReadFile(h, buffer.data() + total, want, &n, nullptr)) {
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            total += n;
-        }
-        if (ok && total <= limit) {
-            buffer.resize(total);
-            bytes = std::move(buffer);
-        }
-    }
-    CloseHandle(h);
-    return bytes;
-}
-
+        const std::wstring wide = pathOf(path).wstring();
+        handle_ = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER size{};
+        if (handle_ != INVALID_HANDLE_VALUE && GetFileType(handle_) == FILE_TYPE_DISK &&
+            GetFileSizeEx(handle_, &size) && size.QuadPart >= 0)
+            size_ = static_cast<std::uint64_t>(size.QuadPart);
 #else
-
-std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
-    // Not blocking: opening a named pipe for reading would otherwise wait for a
-    // writer that never comes.
-    const int fd = open(pathOf(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::string> bytes;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
-        static_cast<unsigned long long>(st.st_size) <= limit) {
-        // One byte more than the limit tells a file that grew since fstat().
-        std::string buffer(static_cast<std::size_t>(st.st_size) + 1, '\0');
-        std::size_t total = 0;
-        bool ok = true;
-        for (;;) {
-            if (total == buffer.size()) {
-                if (buffer.size() > limit) break;
-                buffer.resize(std::min(buffer.size() * 2, limit + 1));
-            }
-            const ssize_t n = read(fd, buffer.data() + total, buffer.size() - total);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                ok = false;
-                break;
-            }
-            if (n == 0) break;
-            total += static_cast<std::size_t>(n);
-        }
-        if (ok && total <= limit) {
-            buffer.resize(total);
-            bytes = std::move(buffer);
-        }
+        fd_ = open(pathOf(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        struct stat st {};
+        if (fd_ >= 0 && fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0)
+            size_ = static_cast<std::uint64_t>(st.st_size);
+#endif
     }
-    close(fd);
-    return bytes;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    ~InputFile() {
+#ifdef _WIN32
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+#else
+        if (fd_ >= 0) close(fd_);
+#endif
+    }
+
+    // The size when it was opened; none when it is no ordinary file.
+    std::optional<std::uint64_t> size() const {
+        return size_;
+    }
+
+    // How many bytes came, 0 at the end, none on a read error.
+    std::optional<std::size_t> read(char* buffer, std::size_t n) {
+        if (!size_) return std::nullopt;
+#ifdef _WIN32
+        DWORD got = 0;
+        const auto want = static_cast<DWORD>(std::min<std::size_t>(n, 1 << 20));
+        if (!ReadFile(handle_, buffer, want, &got, nullptr)) return std::nullopt;
+        return static_cast<std::size_t>(got);
+#else
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, n);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return std::nullopt;
+            return static_cast<std::size_t>(got);
+        }
+#endif
+    }
+
+private:
+#ifdef _WIN32
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+#else
+    int fd_ = -1;
+#endif
+    std::optional<std::uint64_t> size_;
+};
+
+std::atomic<unsigned long> dataFlushes{0};
+std::atomic<unsigned long> folderFlushes{0};
+
+bool flushToDisk(std::FILE* f) {
+    ++dataFlushes;
+    if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
 }
 
+// A rename is only as lasting as the folder entry that records it: without
+// this, a power cut just after a save can bring back the old file, or none.
+void flushFolder([[maybe_unused]] const fs::path& folder) {
+    ++folderFlushes;
+#ifndef _WIN32
+    // Windows journals the rename itself; a folder cannot be opened to flush there.
+    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
 #endif
+}
 
-bool replaceFile(const std::string& path, std::string_view bytes) {
+// A new file under a name of our own in `folder`, so a final move never
+// crosses a file system; "x" refuses to reuse a name that happens to exist.
+std::FILE* createTemporary(const fs::path& folder, fs::path& temp) {
     static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = folder / temporaryName(counter++);
+        if (std::FILE* f = openExclusive(temp)) return f;
+        if (errno != EEXIST) return nullptr;
+    }
+    return nullptr;
+}
+
+// Writes what `fill` puts into a new file beside `path` and moves it over the
+// target once complete and on disk: a failure at any point leaves the old file
+// as it was. False when anything failed, `fill` included.
+bool writeThroughTemporary(const std::string& path, const std::function<bool(std::FILE*)>& fill) {
     fs::path target = pathOf(path);
     if (target.filename().empty()) return false;
 
@@ -225,17 +246,10 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
     removeStaleTemporaries(folder);
 
     fs::path temp;
-    std::FILE* f = nullptr;
-    // A name of our own beside the target, so the final move never crosses a
-    // file system; "x" refuses to reuse a name that happens to exist.
-    for (int attempt = 0; attempt < 100 && f == nullptr; ++attempt) {
-        temp = folder / temporaryName(counter++);
-        f = openExclusive(temp);
-        if (f == nullptr && errno != EEXIST) return false;
-    }
+    std::FILE* f = createTemporary(folder, temp);
     if (f == nullptr) return false;
 
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool written = fill(f);
     const bool flushed = written && flushToDisk(f);
     const bool closed = std::fclose(f) == 0;
     if (replacing) fs::permissions(temp, old.permissions(), ec);
@@ -248,7 +262,72 @@ bool replaceFile(const std::string& path, std::string_view bytes) {
         fs::remove(temp, ec);
         return false;
     }
+    flushFolder(folder);
     return true;
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
+    InputFile in(path);
+    const auto size = in.size();
+    if (!size || *size > limit) return std::nullopt;
+    // One byte more than the limit tells a file that grew since it was opened.
+    std::string buffer(static_cast<std::size_t>(*size) + 1, '\0');
+    std::size_t total = 0;
+    for (;;) {
+        if (total == buffer.size()) {
+            if (buffer.size() > limit) break;
+            buffer.resize(std::min(buffer.size() * 2, limit + 1));
+        }
+        const auto n = in.read(buffer.data() + total, buffer.size() - total);
+        if (!n) return std::nullopt;
+        if (*n == 0) break;
+        total += *n;
+    }
+    if (total > limit) return std::nullopt;
+    buffer.resize(total);
+    return buffer;
+}
+
+bool replaceFile(const std::string& path, std::string_view bytes) {
+    return writeThroughTemporary(path, [bytes](std::FILE* f) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    });
+}
+
+CopyOutcome copyFile(const std::string& from, const std::string& to) {
+    InputFile in(from);
+    if (!in.size()) return CopyOutcome::SourceUnreadable;
+    bool sourceFailed = false;
+    const bool copied = writeThroughTemporary(to, [&](std::FILE* f) {
+        std::vector<char> buffer(1 << 16);
+        for (;;) {
+            const auto n = in.read(buffer.data(), buffer.size());
+            if (!n) {
+                sourceFailed = true;
+                return false;
+            }
+            if (*n == 0) return true;
+            if (std::fwrite(buffer.data(), 1, *n, f) != *n) return false;
+        }
+    });
+    if (copied) return CopyOutcome::Copied;
+    return sourceFailed ? CopyOutcome::SourceUnreadable : CopyOutcome::TargetFailed;
+}
+
+std::optional<std::string> makeTemporaryBeside(const std::string& path) {
+    const fs::path folder = pathOf(path).parent_path();
+    removeStaleTemporaries(folder);
+    fs::path temp;
+    std::FILE* f = createTemporary(folder, temp);
+    if (f == nullptr) return std::nullopt;
+    std::fclose(f);
+    return utf8Of(temp);
+}
+
+FileSyncCounts fileSyncCounts() {
+    return {dataFlushes.load(), folderFlushes.load()};
 }
 
 }  // namespace tosbel

@@ -32,4 +32,23 @@ std::optional<std::string> readFileBytes(const std::string& path,
 // folder are removed on the way.
 bool replaceFile(const std::string& path, std::string_view bytes);
 
+// Copies a file of any size the same way, whole or not at all, a piece at a
+// time. It tells a source that cannot be read (missing, no ordinary file, a
+// read error) from a target that cannot be written.
+enum class CopyOutcome { Copied, SourceUnreadable, TargetFailed };
+CopyOutcome copyFile(const std::string& from, const std::string& to);
+
+// An empty file of our own temporary kind beside `path`, for a writer that
+// makes its file itself (the printer's PDF); the caller moves or removes it.
+// None when the folder takes no new file.
+std::optional<std::string> makeTemporaryBeside(const std::string& path);
+
+// How often the writers above have flushed a file's bytes and, after moving it
+// into place, its folder to the disk, so a test can see that they do.
+struct FileSyncCounts {
+    unsigned long data = 0;
+    unsigned long folders = 0;
+};
+FileSyncCounts fileSyncCounts();
+
 }  // namespace tosbel

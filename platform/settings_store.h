@@ -18,6 +18,9 @@ public:
     virtual bool save(std::string_view section, std::string_view key, std::string_view value) = 0;
     // Where the values are kept, in words the teacher can look for; may be empty.
     virtual std::string location() const { return {}; }
+    // Takes in what another copy of the program has saved since, before a
+    // value is read, changed and saved back.
+    virtual void refresh() {}
 };
 
 // The store every window uses: the platform's own, telling the teacher once per
@@ -32,6 +35,7 @@ public:
     }
     bool save(std::string_view section, std::string_view key, std::string_view value) override;
     std::string location() const override { return store_.location(); }
+    void refresh() override { store_.refresh(); }
 
 private:
     SettingsStore& store_;

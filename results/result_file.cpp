@@ -9,6 +9,7 @@
 #include "platform/cp932.h"
 #include "platform/field_reader.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/text_file.h"
 
 namespace tosbel {
@@ -34,7 +35,7 @@ bool isHistoryName(std::string name) {
     return name == "tosbel.ini";
 }
 
-std::optional<std::vector<std::string>> parseHistory(std::string_view bytes) {
+std::optional<std::vector<std::string>> parseHistory(std::string_view bytes, std::size_t keep) {
     const auto text = decodeTextFile(bytes);
     if (!text) return std::nullopt;
     // The newest entries are the last ones: keep a window of them as the file
@@ -45,7 +46,7 @@ std::optional<std::vector<std::string>> parseHistory(std::string_view bytes) {
         // An empty line names no file: listing it would give a menu entry that
         // opens nothing.
         if (value.empty()) continue;
-        if (kept.size() == kResultHistoryLength) kept.pop_front();
+        if (kept.size() == keep) kept.pop_front();
         kept.push_back(std::move(value));
     }
     return std::vector<std::string>(std::make_move_iterator(kept.begin()),
@@ -129,23 +130,25 @@ std::string resultHistoryPath(const std::string& programFolder) {
 
 bool isResultHistory(const std::string& path, const std::string& programFolder) {
     const fs::path chosen = pathOf(path);
-    if (!isHistoryName(utf8Of(chosen.filename()))) return false;
     std::error_code ec;
+    // A link to the history, or a second name of its file, is the history too.
+    if (fs::equivalent(chosen, pathOf(resultHistoryPath(programFolder)), ec)) return true;
+    if (!isHistoryName(utf8Of(chosen.filename()))) return false;
     const fs::path folder = chosen.parent_path().empty() ? fs::path(".") : chosen.parent_path();
     return fs::equivalent(folder, pathOf(programFolder), ec);
 }
 
 std::vector<std::string> parseResultHistory(std::string_view bytes) {
-    return parseHistory(bytes).value_or(std::vector<std::string>{});
+    return parseHistory(bytes, kResultHistoryLength).value_or(std::vector<std::string>{});
 }
 
-HistoryRead loadResultHistory(const std::string& programFolder) {
+HistoryRead loadResultHistory(const std::string& programFolder, std::size_t keep) {
     const std::string path = resultHistoryPath(programFolder);
     std::error_code ec;
     if (fs::status(pathOf(path), ec).type() == fs::file_type::not_found)
         return {HistoryFile::Missing, {}};
     const auto bytes = readFileBytes(path, kHistoryFileLimit);
-    auto entries = bytes ? parseHistory(*bytes) : std::nullopt;
+    auto entries = bytes ? parseHistory(*bytes, keep) : std::nullopt;
     if (!entries) return {HistoryFile::Unreadable, {}};
     return {HistoryFile::Read, std::move(*entries)};
 }
@@ -176,6 +179,17 @@ std::string resultHistoryBytes(const std::vector<std::string>& entries) {
 
 bool writeResultHistory(const std::string& programFolder, const std::vector<std::string>& entries) {
     return replaceFile(resultHistoryPath(programFolder), resultHistoryBytes(entries));
+}
+
+HistoryUpdate recordInResultHistory(const std::string& programFolder, const std::string& path) {
+    const FolderLock lock(programFolder);
+    HistoryUpdate update;
+    HistoryRead history = loadResultHistory(programFolder);
+    update.file = history.file;
+    appendResultHistory(history.entries, path);
+    update.entries = std::move(history.entries);
+    update.written = writeResultHistory(programFolder, update.entries);
+    return update;
 }
 
 }  // namespace tosbel

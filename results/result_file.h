@@ -77,7 +77,10 @@ struct HistoryRead {
     HistoryFile file = HistoryFile::Missing;
     std::vector<std::string> entries;  // oldest first
 };
-HistoryRead loadResultHistory(const std::string& programFolder);
+// `keep` is how many of the newest entries are kept: the menu's fifteen, or
+// every one where nothing may be dropped.
+HistoryRead loadResultHistory(const std::string& programFolder,
+                              std::size_t keep = kResultHistoryLength);
 
 // Adds the newest entry last and drops the oldest beyond kResultHistoryLength.
 // The same path may stand more than once: each save is one entry.
@@ -90,5 +93,14 @@ std::string resultHistoryBytes(const std::vector<std::string>& entries);
 // Rewrites the history under the spelling already there; false when it could
 // not be written, with the old history left exactly as it was.
 bool writeResultHistory(const std::string& programFolder, const std::vector<std::string>& entries);
+
+// A save's whole turn at the history: read it, add the path, write it back,
+// while no other copy of the program in the folder changes it meanwhile.
+struct HistoryUpdate {
+    HistoryFile file = HistoryFile::Missing;  // as it was found
+    std::vector<std::string> entries;         // as written, oldest first
+    bool written = false;
+};
+HistoryUpdate recordInResultHistory(const std::string& programFolder, const std::string& path);
 
 }  // namespace tosbel

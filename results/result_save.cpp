@@ -109,12 +109,11 @@ bool saveResult(AppState& state, const SeatTexts& seats, Platform& platform) {
 
     // A history that cannot be read must not cost the result just saved: it
     // starts again from this entry.
-    HistoryRead history = loadResultHistory(folder);
-    appendResultHistory(history.entries, path);
+    const HistoryUpdate history = recordInResultHistory(folder, path);
     state.ResultHistory.fill({});
     std::copy(history.entries.begin(), history.entries.end(), state.ResultHistory.begin());
 
-    if (!writeResultHistory(folder, history.entries)) {
+    if (!history.written) {
         platform.messageBox(historyNotWritten(path, resultHistoryPath(folder)));
         return true;
     }

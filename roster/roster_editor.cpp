@@ -66,6 +66,7 @@ Message cannotSave(const std::string& path) {
 // A name the roster file would give back changed (the reader splits at a
 // comma and drops leading blanks and a leading quote): what keeps it out.
 std::string refusal(std::string_view name) {
+    if (name == kEmptySeatMark) return "を「-」にはできません。「-」は空座席の印です。";
     if (name.find(',') != std::string_view::npos) return "に「,」は使えません。";
     if (name.front() == '"') return "の先頭に「\"」は使えません。";
     if (name.front() == ' ' || name.front() == '\t') return "の先頭に空白は使えません。";

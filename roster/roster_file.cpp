@@ -17,6 +17,10 @@ RosterRead parseRoster(std::string_view bytes) {
         if (static_cast<int>(result.names.size()) == kMaxMembers)
             return {FileError::TooManyNames, {}};
         result.names.push_back(reader.next());
+        // The shuffle would take such a member for an empty seat and leave
+        // the pupil without one.
+        if (result.names.back() == kEmptySeatMark)
+            return {FileError::ReservedName, {}, static_cast<int>(result.names.size())};
     }
     return result;
 }
@@ -36,6 +40,7 @@ RosterWrite encodeRoster(const std::vector<std::string>& names, std::string& byt
         if (names[i].find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
             return {FileError::Unrepresentable, member};
         }
+        if (names[i] == kEmptySeatMark) return {FileError::ReservedName, member};
         const auto encoded = utf8ToCp932(names[i]);
         if (!encoded) return {FileError::Unrepresentable, member};
         bytes += *encoded;

@@ -13,11 +13,13 @@ enum class FileError {
     TooManyNames,     // more than 100 names: not a roster
     Unrepresentable,  // a name code page 932 cannot hold, or one with a line break
     CannotWrite,      // the folder or disk refused the new file
+    ReservedName,     // "-", which marks a seat kept empty and is never a name
 };
 
 struct RosterRead {
     FileError error = FileError::None;
     std::vector<std::string> names;  // member 1 first; empty unless error is None
+    int member = 0;                  // with ReservedName: the 1-based number of that name
 };
 
 struct RosterWrite {

@@ -9,6 +9,7 @@
 #include "core/window_parts.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "results/result_file.h"
 #include "roster/roster_file.h"
 #include "shell/os_name.h"
@@ -34,6 +35,16 @@ const Message kRosterMissing{"指定した名簿がありません。存在を�
 // The recent-roster message has always had one ASCII blank after the first "。".
 const Message kRecentRosterMissing{"指定した名簿がありません。 存在を確認して下さい。",
                                    "名簿の存在確認", MsgButtons::Ok, MsgIcon::Critical};
+
+// A roster with a member named "-", the mark of a seat kept empty: the
+// shuffle would leave that pupil without a seat.
+Message reservedName(const std::string& path, int member) {
+    return {"名簿「" + path + "」の" + std::to_string(member) +
+                "行目の氏名が「-」です。「-」は空座席の印なので、氏名には使えません。\r\r"
+                "名簿の氏名を直してから開いて下さい。",
+            "氏名確認", MsgButtons::Ok, MsgIcon::Critical};
+}
+
 const Message kPastLogMissing{"指定したﾌｧｲﾙがありません。存在を確認して下さい。", "ﾌｧｲﾙの存在確認",
                               MsgButtons::Ok, MsgIcon::Critical};
 const Message kExitQuestion{"「Tosbel君 for Windows」 を 終了しますか？", "終了確認",
@@ -386,12 +397,28 @@ std::string MainWindow::historyKey(std::size_t i) {
     return indexedKey(key::Rireki, static_cast<int>(i));
 }
 
+// The stored history counts, not the in-memory copy: another copy of the
+// program may have opened a roster since. It is read, changed and saved back
+// while no other copy does the same.
+void MainWindow::updateHistory(const std::function<void(RosterHistory&)>& change) {
+    const FolderLock lock(platform().programFolder());
+    SettingsStore& store = platform().settings();
+    store.refresh();
+    RosterHistory history;
+    for (std::size_t i = 0; i < history.size(); ++i)
+        history[i] = store.read(section::FilesHistory, historyKey(i));
+    change(history);
+    state_.Rireki = history;
+    saveHistory();
+}
+
 void MainWindow::saveHistory() {
     for (std::size_t i = 0; i < state_.Rireki.size(); ++i)
         platform().settings().save(section::FilesHistory, historyKey(i), state_.Rireki[i]);
 }
 
-bool MainWindow::readRosterIntoState(const std::string& path) {
+std::optional<Message> MainWindow::readRosterIntoState(const std::string& path,
+                                                       const Message& missing) {
     clearRoster(state_);
     clearConditions(state_);
     clearResult(state_);
@@ -399,12 +426,13 @@ bool MainWindow::readRosterIntoState(const std::string& path) {
     // A roster that cannot be read whole is not taken at all, so no later
     // command works on half a class.
     const RosterRead read = readRoster(path);
-    if (read.error != FileError::None) return false;
+    if (read.error == FileError::ReservedName) return reservedName(path, read.member);
+    if (read.error != FileError::None) return missing;
     for (const std::string& member : read.names)
         state_.Members[static_cast<std::size_t>(++state_.MemberCount)] = member;
     state_.ModifyFlag = 1;
     state_.OpenedFromFile = 1;
-    return true;
+    return std::nullopt;
 }
 
 void MainWindow::mnuFileOpen_Click() {
@@ -412,17 +440,13 @@ void MainWindow::mnuFileOpen_Click() {
     state_.RosterPath =
         platform().openFileDialog({"名簿を開く", kRosterFilter, currentFolder(), ""});
     if (state_.RosterPath.empty()) return;
-    if (!readRosterIntoState(state_.RosterPath)) {
-        platform().messageBox(kRosterMissing);
+    if (const auto refused = readRosterIntoState(state_.RosterPath, kRosterMissing)) {
+        platform().messageBox(*refused);
         return;
     }
-    // The stored history counts, not the in-memory copy.
-    RosterHistory history;
-    for (std::size_t i = 0; i < history.size(); ++i)
-        history[i] = platform().settings().read(section::FilesHistory, historyKey(i));
-    recordOpenedRoster(history, state_.RosterPath, platform().caseSensitivePaths());
-    state_.Rireki = history;
-    saveHistory();
+    updateHistory([this](RosterHistory& history) {
+        recordOpenedRoster(history, state_.RosterPath, platform().caseSensitivePaths());
+    });
     shell_.windows().rosterEditor(false);
 }
 
@@ -444,12 +468,17 @@ void MainWindow::mnuFileArray2_Click(int index) {
     }
     state_.RosterPath = *at;
     if (state_.RosterPath.empty()) return;
-    if (!readRosterIntoState(state_.RosterPath)) {
-        platform().messageBox(kRecentRosterMissing);
+    if (const auto refused = readRosterIntoState(state_.RosterPath, kRecentRosterMissing)) {
+        platform().messageBox(*refused);
         return;
     }
-    moveRecentToFront(state_.Rireki, static_cast<int>(at - state_.Rireki.begin()) + 1);
-    saveHistory();
+    updateHistory([this](RosterHistory& history) {
+        const auto stored = std::find(history.begin(), history.end(), state_.RosterPath);
+        if (stored != history.end())
+            moveRecentToFront(history, static_cast<int>(stored - history.begin()) + 1);
+        else
+            recordOpenedRoster(history, state_.RosterPath, platform().caseSensitivePaths());
+    });
     shell_.windows().rosterEditor(true);
 }
 

@@ -4,10 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/window_parts.h"
 #include "platform/form.h"
+#include "platform/platform.h"
 
 namespace tosbel {
 
@@ -85,11 +87,13 @@ private:
     // there.
     void refreshEnablement();
     void savePosition();
-    bool readRosterIntoState(const std::string& path);
+    // The roster read, or the notice that says why it could not be.
+    std::optional<Message> readRosterIntoState(const std::string& path, const Message& missing);
     void appendEntry(MenuArray& list, std::uint8_t& count);
     static std::string historyKey(std::size_t i);
     // The whole roster history, Rireki(0) … Rireki(4), is saved at once.
     void saveHistory();
+    void updateHistory(const std::function<void(std::array<std::string, 5>&)>& change);
 
     Shell& shell_;
     AppState& state_;

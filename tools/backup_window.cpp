@@ -43,10 +43,6 @@ constexpr int kPatternIndent = 270, kPatternHeight = 240;
 constexpr int kButtonsLeft = 450, kButtonPitch = 1650, kButtonsTop = 2640;
 constexpr int kButtonWidth = 1200, kButtonHeight = 420;
 
-// The countdown pictures are the largest of the program's files; a file past
-// this is nothing the program made, and is not held in memory to be copied.
-constexpr std::size_t kBackupFileLimit = 64 * 1024 * 1024;
-
 struct Kind {
     const char* caption;
     std::string_view pattern;  // "*" and the ending, matched in any letter case
@@ -75,6 +71,15 @@ Message folderFailed(const std::string& folder) {
                 "」にデータを保存できません。\r\r"
                 "処理を続ける場合はＵＳＢメモリなどがセットされているか確認して下さい。",
             kPrepareTitle, MsgButtons::OkCancel, MsgIcon::Question};
+}
+
+// The source is at fault, not the USB stick: asking to check the stick
+// again would fail the same way for ever.
+Message sourceUnreadable(const std::string& path) {
+    return {"ﾌｧｲﾙ「" + path +
+                "」を読み込めないので、バックアップできませんでした。\r\r"
+                "ﾌｧｲﾙが読み込めるか確認して下さい。",
+            "ﾊﾞｯｸｱｯﾌﾟ確認", MsgButtons::Ok, MsgIcon::Exclamation};
 }
 
 const char* flag(bool on) {
@@ -204,20 +209,26 @@ std::string BackupWindow::chooseTarget() {
 
 // Every file of the kind, from the first: a retry after a failure copies again
 // what was already copied, so nothing depends on where the failure left off.
-bool BackupWindow::copyKind(int kind, const std::string& target) {
+BackupWindow::Failure BackupWindow::copyKind(int kind, const std::string& target) {
     const fs::path source = pathOf(platform().programFolder());
     const auto names = matchingFiles(source, kKinds[static_cast<std::size_t>(kind)].pattern);
-    if (!names) return false;
+    if (!names) return Failure{""};
     const fs::path folder = pathOf(target);
     for (const std::string& fileName : *names) {
-        const fs::path from = source / pathOf(fileName);
-        const auto bytes = readFileBytes(utf8Of(from), kBackupFileLimit);
+        const std::string from = utf8Of(source / pathOf(fileName));
         // Written beside the target under a temporary name and moved over it
         // once complete: a backup cut short never leaves half a file under a
         // real name.
-        if (!bytes || !replaceFile(utf8Of(folder / pathOf(fileName)), *bytes)) return false;
+        switch (copyFile(from, utf8Of(folder / pathOf(fileName)))) {
+            case CopyOutcome::Copied:
+                continue;
+            case CopyOutcome::SourceUnreadable:
+                return Failure{from};
+            case CopyOutcome::TargetFailed:
+                return Failure{""};
+        }
     }
-    return true;
+    return std::nullopt;
 }
 
 void BackupWindow::run() {
@@ -230,8 +241,13 @@ void BackupWindow::run() {
     const Message failed = floppy_ ? kFloppyFailed : folderFailed(target);
     for (int k = 0; k < 4; ++k) {
         if (state_.BackDT[static_cast<std::size_t>(k)] != "1") continue;
-        while (!copyKind(k, target))
+        while (const Failure failure = copyKind(k, target)) {
+            if (!failure->empty()) {
+                platform().messageBox(sourceUnreadable(*failure));
+                return;
+            }
             if (platform().messageBox(failed) != MsgAnswer::Ok) return;
+        }
     }
     platform().messageBox(kDone);
     close();

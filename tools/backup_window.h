@@ -45,7 +45,10 @@ private:
     // The folder to copy to: the floppy's root, or the one the teacher picks
     // (empty when the dialog was cancelled).
     std::string chooseTarget();
-    bool copyKind(int kind, const std::string& target);
+    // None when every file was copied; else the file that could not be read,
+    // or the empty text when the target took no file.
+    using Failure = std::optional<std::string>;
+    Failure copyKind(int kind, const std::string& target);
 
     AppState& state_;
     std::optional<std::string> floppy_;

@@ -55,9 +55,13 @@ bool isProgramFile(const std::filesystem::path& path) {
 }
 
 // A program that is there but will not start is as good as missing to the
-// teacher, so both get the same message.
+// teacher, so both get the same message. A name without a folder is the file
+// in the program folder, and exactly that file is started: handed over bare,
+// the system would look for the name along its search path instead.
 void start(Platform& platform, const std::string& path) {
-    if (!isProgramFile(pathOf(path)) || !platform.startProgram(path))
+    std::filesystem::path program = pathOf(path);
+    if (program.is_relative()) program = pathOf(platform.programFolder()) / program;
+    if (!isProgramFile(program) || !platform.startProgram(utf8Of(program)))
         platform.messageBox(kNotFound);
 }
 

@@ -14,10 +14,9 @@
 #include "core/app_state.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
-#include "platform/field_reader.h"
 #include "platform/file_io.h"
+#include "platform/file_lock.h"
 #include "platform/platform.h"
-#include "platform/text_file.h"
 #include "results/result_file.h"
 
 #ifdef _WIN32
@@ -48,12 +47,6 @@ constexpr Rgb kDarkGrey{0x40, 0x40, 0x40};
 constexpr Rgb kPaleYellow{0xFF, 0xFF, 0x80};
 constexpr Rgb kYellow{0xFF, 0xFF, 0x00};
 
-// A copy is read whole before it is written; the program's own files are a
-// few kilobytes, and a picture beside them a few megabytes.
-constexpr std::size_t kCopyLimit = 64 * 1024 * 1024;
-// As long a history as the result save itself reads.
-constexpr std::size_t kHistoryLimit = 16 * 1024 * 1024;
-
 const char* const kRosterFilter =
     "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*";
 const char* const kCopyFilter = "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚｲｱｳﾄ(*.LAY)|*.LAY|すべてのﾌｧｲﾙ(*.*)|*.*";
@@ -83,6 +76,7 @@ const char* const kNotFound = "ファイルが見つかりません。";
 const char* const kBadName = "名前が正しくありません。";
 const char* const kNameTaken = "同じ名前のファイルがすでにあります。別の名前を入力して下さい。";
 const char* const kFolderTaken = "同じ名前のフォルダがあります。別の名前を入力して下さい。";
+const char* const kSameFile = "元のファイルと同じファイルです。別の名前を入力して下さい。";
 
 std::string reasonFor(const std::error_code& ec) {
     using std::errc;
@@ -117,6 +111,10 @@ fs::path typedTarget(const std::string& picked, const std::string& typed) {
     return pathOf(picked).parent_path() / name;
 }
 
+fs::path folderOf(const fs::path& p) {
+    return p.parent_path().empty() ? fs::path(".") : p.parent_path();
+}
+
 bool namesAFile(const fs::path& p) {
     const fs::path name = p.filename();
     return !name.empty() && name != "." && name != "..";
@@ -130,12 +128,9 @@ Refusal copyOver(const fs::path& from, const fs::path& to) {
     if (source.type() == fs::file_type::not_found) return kNotFound;
     if (ec) return reasonFor(ec);
     if (!fs::is_regular_file(source)) return "コピー元はファイルではありません。";
-    const std::uintmax_t size = fs::file_size(from, ec);
-    if (!ec && size > kCopyLimit) return "コピー元のファイルが大きすぎます。";
 
     if (!namesAFile(to)) return kBadName;
-    if (!fs::is_directory(to.parent_path().empty() ? fs::path(".") : to.parent_path(), ec))
-        return "コピー先のフォルダが見つかりません。";
+    if (!fs::is_directory(folderOf(to), ec)) return "コピー先のフォルダが見つかりません。";
     const fs::file_status target = fs::status(to, ec);
     if (fs::exists(target)) {
         if (fs::equivalent(from, to, ec))
@@ -146,11 +141,15 @@ Refusal copyOver(const fs::path& from, const fs::path& to) {
             return "コピー先のファイルは書き込みが禁止されています。";
     }
 
-    const auto bytes = readFileBytes(utf8Of(from), kCopyLimit);
-    if (!bytes) return "コピー元のファイルを読み込めませんでした。";
-    if (!replaceFile(utf8Of(to), *bytes))
-        return "書き込みできるか、ディスクに空きがあるかを確認して下さい。";
-    return std::nullopt;
+    switch (copyFile(utf8Of(from), utf8Of(to))) {
+        case CopyOutcome::Copied:
+            return std::nullopt;
+        case CopyOutcome::SourceUnreadable:
+            return "コピー元のファイルを読み込めませんでした。";
+        case CopyOutcome::TargetFailed:
+            break;
+    }
+    return "書き込みできるか、ディスクに空きがあるかを確認して下さい。";
 }
 
 // A plain rename would silently replace a file already under the new name;
@@ -172,6 +171,21 @@ std::error_code moveWithoutReplacing(const fs::path& from, const fs::path& to) {
 #endif
 }
 
+// `to` reaches the folder entry of `from` only because the system ignores
+// letter case: the folder lists one of the two spellings, not both, and they
+// differ. Two names listed are two links to one file.
+bool sameEntryRespelled(const fs::path& from, const fs::path& to) {
+    const std::string fromName = utf8Of(from.filename()), toName = utf8Of(to.filename());
+    std::error_code ec;
+    if (fromName == toName || !fs::equivalent(folderOf(from), folderOf(to), ec)) return false;
+    int listed = 0;
+    for (fs::directory_iterator it(folderOf(from), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = utf8Of(it->path().filename());
+        if (name == fromName || name == toName) ++listed;
+    }
+    return !ec && listed == 1;
+}
+
 Refusal renameTo(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     if (fs::symlink_status(from, ec).type() == fs::file_type::not_found) return kNotFound;
@@ -179,9 +193,12 @@ Refusal renameTo(const fs::path& from, const fs::path& to) {
     const fs::file_status target = fs::symlink_status(to, ec);
     if (fs::exists(target)) {
         if (fs::is_directory(target)) return kFolderTaken;
-        // The file itself under another spelling, as letter case is where the
-        // system ignores it: that is a rename, not a clash.
         if (fs::is_symlink(target) || !fs::equivalent(from, to, ec)) return kNameTaken;
+        // The very file under a second name (a link, or the same name again):
+        // the system would "rename" it by changing nothing.
+        if (!sameEntryRespelled(from, to)) return kSameFile;
+        // The file itself under another spelling, as letter case is where the
+        // system ignores it: that is a rename.
         fs::rename(from, to, ec);
         return ec ? Refusal(reasonFor(ec)) : std::nullopt;
     }
@@ -213,36 +230,24 @@ bool stillThere(const std::string& entry, const std::string& programFolder) {
 }
 
 // The history keeps only entries whose files are still there, whatever was
-// deleted. It ends at its first empty entry.
+// deleted; nothing else is dropped, however long a hand-made history is.
 void pruneResultHistory(Platform& platform) {
     const std::string folder = platform.programFolder();
+    const FolderLock lock(folder);
+    const HistoryRead history = loadResultHistory(folder, SIZE_MAX);
     const std::string path = resultHistoryPath(folder);
-    std::error_code ec;
-    if (fs::status(pathOf(path), ec).type() == fs::file_type::not_found) return;
-    const auto bytes = readFileBytes(path, kHistoryLimit);
-    const auto text = bytes ? decodeTextFile(*bytes) : std::nullopt;
-    if (!text) {
+    if (history.file == HistoryFile::Missing) return;
+    if (history.file == HistoryFile::Unreadable) {
         platform.messageBox({"過去ﾛｸﾞ「" + path + "」を読めなかったので、整理しませんでした。",
                              kHistoryTitle, MsgButtons::Ok, MsgIcon::Exclamation});
         return;
     }
-    std::vector<std::string> entries;
-    for (FieldReader reader(*text); !reader.atEnd();) {
-        std::string entry = reader.next();
-        if (entry.empty()) break;
-        entries.push_back(std::move(entry));
-    }
-    // A hand-made history longer than the program keeps: its newest entries, as
-    // the past-log menu lists them.
-    if (entries.size() > kResultHistoryLength)
-        entries.erase(entries.begin(),
-                      entries.end() - static_cast<std::ptrdiff_t>(kResultHistoryLength));
     std::vector<std::string> kept;
-    for (std::string& entry : entries)
-        if (stillThere(entry, folder)) kept.push_back(std::move(entry));
+    for (const std::string& entry : history.entries)
+        if (stillThere(entry, folder)) kept.push_back(entry);
 
     // Nothing to drop: a history the teacher made read-only is no failure then.
-    if (resultHistoryBytes(kept) == *bytes) return;
+    if (kept.size() == history.entries.size()) return;
     if (!writeResultHistory(folder, kept))
         platform.messageBox({"過去ﾛｸﾞ「" + path +
                                  "」を整理できませんでした。\r\r"

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <QVariant>
@@ -31,9 +33,26 @@ QString settingsFile() {
            QStringLiteral("/TOSBEL/TOSBEL.ini");
 }
 
+// Qt writes the settings to "TOSBEL.ini.XXXXXX" beside them and moves that
+// over the file; a program killed in between leaves it there for good. Qt
+// writes only while it holds "TOSBEL.ini.lock", so holding that lock no
+// other copy of the program has one in flight.
+void removeStaleTemporaries(const QString& file) {
+    QLockFile lock(file + QStringLiteral(".lock"));
+    if (!lock.tryLock(1000)) return;
+    const QFileInfo info(file);
+    QDir folder = info.dir();
+    const QRegularExpression temporary(QStringLiteral("^") +
+                                       QRegularExpression::escape(info.fileName()) +
+                                       QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (temporary.match(name).hasMatch()) folder.remove(name);
+}
+
 std::unique_ptr<QSettings> openSettings() {
     const QFileInfo info(settingsFile());
     if (info.exists() && !info.isFile()) return nullptr;
+    removeStaleTemporaries(settingsFile());
     return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
 }
 #endif
@@ -66,6 +85,11 @@ bool QtSettingsStore::save(std::string_view section, std::string_view key, std::
     settings_->setValue(at, wanted);
     settings_->sync();
     return settings_->status() == QSettings::NoError;
+}
+
+void QtSettingsStore::refresh() {
+    // Qt reads the file again when another process has changed it.
+    if (settings_) settings_->sync();
 }
 
 std::string QtSettingsStore::location() const {

@@ -21,6 +21,7 @@ public:
     // Written through at once, so the value survives a crash or a power cut.
     bool save(std::string_view section, std::string_view key, std::string_view value) override;
     std::string location() const override;
+    void refresh() override;
 
 private:
     // None when the settings file is a pipe or a device: reading one would

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,23 @@ TEST_F(NameCheck, RefusesTheSameAttendeeOnTwoSeats) {
     EXPECT_FALSE(commit());
     EXPECT_EQ(table(4), "佐藤");
     EXPECT_EQ(table(60), "佐藤");
+}
+
+TEST_F(NameCheck, ADuplicateOnTheLastTwoSeatsIsRefused) {
+    attend({"山田", "佐藤"}, 2);
+    name(99) = "佐藤";
+    name(100) = "佐藤";
+    platform.answerMessage(kDuplicate);
+    EXPECT_FALSE(commit());
+}
+
+// "-" marks a kept-empty seat in the table, so as a typed name it would take
+// a seat from the shuffle without a pupil on it.
+TEST_F(NameCheck, TheEmptySeatMarkIsNoName) {
+    attend({"山田", "-"}, 2);
+    name(5) = "-";
+    platform.answerMessage(kNotAttendee);
+    EXPECT_FALSE(commit());
 }
 
 TEST_F(NameCheck, AStrangerAfterADuplicateIsTheOnlyComplaint) {
@@ -302,6 +320,57 @@ TEST(ConditionStatusLine, CountsAttendeesAbsenteesAndSparableSeats) {
     s.RegisteredCount = 38;
     EXPECT_EQ(conditionStatusLine(s),
               "本日の出席者は 35人 , 欠席者は 3人 , 可能な空座席指定数は 65席 以内");
+}
+
+// Whatever the roster and whatever conditions the commit takes, the shuffle
+// seats every attendee exactly once: none dropped, none twice.
+TEST(ShuffleOfCommittedConditions, SeatsEveryAttendeeExactlyOnce) {
+    std::mt19937 draw(20261208);
+    const auto below = [&draw](int n) {
+        return static_cast<int>(draw() % static_cast<unsigned>(n));
+    };
+    // Names that look like the marks the table and the files use.
+    const std::vector<std::string> pool = {"-", "山田", "佐藤", " ", "　", "0", "--", "鈴木"};
+    int committed = 0;
+    for (int round = 0; round < 300; ++round) {
+        HeadlessPlatform platform;
+        platform.beforeAnswer = [&platform](const Message& m) { platform.answerMessage(m); };
+        AppState s;
+        const int count = below(101);
+        for (int k = 1; k <= count; ++k) {
+            const auto name = static_cast<std::size_t>(k) <= pool.size() && below(3) == 0
+                                  ? pool[static_cast<std::size_t>(k - 1)]
+                                  : "生徒" + std::to_string(k);
+            s.Members[static_cast<std::size_t>(k)] = name;
+        }
+        s.MemberCount = static_cast<std::int16_t>(count);
+        s.RegisteredCount = s.MemberCount;
+        ConditionSheet sheet;
+        for (std::size_t seat = 0; seat < 100; ++seat) {
+            const int what = below(40);
+            if (what == 0 && count > 0)
+                sheet.names[seat] = s.Members[static_cast<std::size_t>(1 + below(count))];
+            else if (what == 1)
+                sheet.empty[seat] = true;
+            else if (below(200) == 0)
+                sheet.names[seat] = pool[static_cast<std::size_t>(below(4))];
+        }
+        if (!commitConditions(s, sheet, platform)) continue;
+        ++committed;
+        std::vector<float> keys;
+        for (int k = 0; k < count; ++k) keys.push_back(static_cast<float>(draw() % 1000) / 1000.0f);
+        ScriptedRandom random(keys);
+        runShuffle(s, random, {});
+        std::vector<std::string> seated, attendees;
+        for (std::size_t n = 1; n <= 100; ++n)
+            if (!s.SeatResult[n].empty()) seated.push_back(s.SeatResult[n]);
+        for (int k = 1; k <= count; ++k)
+            attendees.push_back(s.Members[static_cast<std::size_t>(k)]);
+        std::sort(seated.begin(), seated.end());
+        std::sort(attendees.begin(), attendees.end());
+        ASSERT_EQ(seated, attendees) << "round " << round;
+    }
+    EXPECT_GT(committed, 100) << "too few sheets were taken to tell anything";
 }
 
 }  // namespace

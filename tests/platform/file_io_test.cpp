@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 
 #ifdef _WIN32
 // clang-format off
@@ -16,6 +19,7 @@
 #include <unistd.h>
 #endif
 
+#include "platform/file_lock.h"
 #include "tests/file_size_limit.h"
 #include "tests/posix_only.h"
 #include "tests/temp_dir.h"
@@ -220,6 +224,65 @@ TEST(ReplaceFile, TemporariesOfAKilledRunGoAtTheNextWrite) {
     // only looks alike, stay.
     EXPECT_TRUE(fs::exists(dir.path() / live));
     EXPECT_TRUE(fs::exists(dir.path() / ".tosbel-x-1.tmp"));
+}
+
+// A write counts as saved only once its bytes and, after the move into place,
+// the folder's record of it are on the disk.
+TEST(ReplaceFile, FlushesTheDataAndThenTheFolder) {
+    TempDir dir;
+    const FileSyncCounts before = fileSyncCounts();
+    ASSERT_TRUE(replaceFile(dir.file("組.MEM"), "a\r\n"));
+    ASSERT_EQ(copyFile(dir.file("組.MEM"), dir.file("写し.MEM")), CopyOutcome::Copied);
+    const FileSyncCounts after = fileSyncCounts();
+    EXPECT_EQ(after.data - before.data, 2u);
+    EXPECT_EQ(after.folders - before.folders, 2u);
+}
+
+TEST(CopyFile, StreamsAFileOfAnySizeAndTellsTheSourceFromTheTarget) {
+    TempDir dir;
+    // Past what any reader of the program's own files takes whole.
+    std::string big(3 * kDataFileLimit + 7, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 % 251);
+    spit(dir.at("写真.BMP"), big);
+    spit(dir.at("古い.BMP"), "old");
+    ASSERT_EQ(copyFile(dir.file("写真.BMP"), dir.file("古い.BMP")), CopyOutcome::Copied);
+    EXPECT_EQ(slurp(dir.at("古い.BMP")), big);
+
+    EXPECT_EQ(copyFile(dir.file("ない.BMP"), dir.file("x.BMP")), CopyOutcome::SourceUnreadable);
+    EXPECT_EQ(copyFile(dir.path().string(), dir.file("x.BMP")), CopyOutcome::SourceUnreadable);
+    EXPECT_EQ(copyFile(dir.file("写真.BMP"), dir.file("ない/x.BMP")), CopyOutcome::TargetFailed);
+    EXPECT_FALSE(fs::exists(dir.at("x.BMP")));
+}
+
+TEST(CopyFile, ASourceThatFailsToReadLeavesTheTargetAsItWas) {
+    TOSBEL_POSIX_ONLY("a file whose reading fails");
+    TempDir dir;
+    spit(dir.at("old.MEM"), "old");
+    // Listed as an ordinary file, but any read of it fails.
+    fs::create_symlink("/proc/self/mem", dir.at("bad.MEM"));
+    EXPECT_EQ(copyFile(dir.file("bad.MEM"), dir.file("old.MEM")), CopyOutcome::SourceUnreadable);
+    EXPECT_EQ(slurp(dir.at("old.MEM")), "old");
+    EXPECT_EQ(namesIn(dir.path()), (std::set<std::string>{"bad.MEM", "old.MEM"}));
+}
+
+// The other copy of the program is played by a thread of its own.
+TEST(FolderLock, ASecondHolderWaitsUntilTheFirstLetsGo) {
+    TempDir dir;
+    std::atomic<bool> ready{false}, held{false};
+    std::thread other([&] {
+        const FolderLock first(dir.path().string());
+        held = first.held();
+        ready = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    while (!ready) std::this_thread::yield();
+    EXPECT_TRUE(held);
+    EXPECT_FALSE(FolderLock(dir.path().string(), std::chrono::milliseconds(20)).held());
+    const FolderLock second(dir.path().string());
+    EXPECT_TRUE(second.held());
+    other.join();
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{}) << "the lock leaves no file";
+    EXPECT_FALSE(FolderLock(dir.file("ない"), std::chrono::milliseconds(0)).held());
 }
 
 }  // namespace

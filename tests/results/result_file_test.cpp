@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
+#include <thread>
 
 #include "platform/cp932.h"
+#include "platform/file_lock.h"
 #include "results/result_save.h"
 #include "tests/file_size_limit.h"
 #include "tests/headless_test.h"
@@ -240,6 +244,41 @@ TEST_F(ResultSave, AHistoryThatCannotBeReadDoesNotCostTheResult) {
     fs::create_directory(historyPath);
     EXPECT_TRUE(saveAs("3組.RLT", notRecorded(dir.file("3組.RLT"), historyPath)));
     EXPECT_EQ(slurp(dir.at("3組.RLT")), resultFileBytes(seats));
+}
+
+// A link to the history, or a second name of its file, is the history: a
+// chart saved there would replace every past log.
+TEST_F(ResultSave, AnotherNameOfTheHistoryIsRefusedAsTheHistory) {
+    TOSBEL_POSIX_ONLY("links");
+    seats[0] = "山田";
+    ASSERT_TRUE(saveAs("1組.RLT", kSaved));
+    const std::string old = history();
+    fs::create_symlink(historyPath, dir.at("link.RLT"));
+    fs::create_hard_link(historyPath, dir.at("hard.RLT"));
+    for (const char* name : {"link.RLT", "hard.RLT"}) {
+        EXPECT_FALSE(saveAs(
+            name,
+            {"「" + dir.file(name) + "」は過去ﾛｸﾞを記録するﾌｧｲﾙです。\r\r別の名前を付けて下さい。",
+             "保存確認", MsgButtons::Ok, MsgIcon::Exclamation}));
+        EXPECT_EQ(history(), old);
+    }
+}
+
+// Another copy of the program records its save while this one waits for
+// the lock: both entries stay.
+TEST_F(ResultSave, ASaveWaitsForAnotherCopysHistoryUpdate) {
+    const std::string folder = dir.path().string();
+    std::atomic<bool> ready{false};
+    std::thread other([&] {
+        const FolderLock lock(folder);
+        ready = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        writeResultHistory(folder, {"/other/copy.RLT"});
+    });
+    while (!ready) std::this_thread::yield();
+    EXPECT_TRUE(saveAs("1組.RLT", kSaved));
+    other.join();
+    EXPECT_EQ(readResultHistory(folder), (V{"/other/copy.RLT", dir.file("1組.RLT")}));
 }
 
 }  // namespace

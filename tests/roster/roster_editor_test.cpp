@@ -303,6 +303,7 @@ TEST_F(RosterEditorTest, NamesTheFileWouldChangeAreRefusedBeforeAnythingIsWritte
         {"山田,太郎", "12番の氏名に「,」は使えません。"},
         {"\"山田", "12番の氏名の先頭に「\"」は使えません。"},
         {" 山田", "12番の氏名の先頭に空白は使えません。"},
+        {"-", "12番の氏名を「-」にはできません。「-」は空座席の印です。"},
     };
     open();
     driver.type("Text1_0", "青木");

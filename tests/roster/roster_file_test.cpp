@@ -81,6 +81,18 @@ TEST(RosterFile, ForeignOrBrokenBytesAreAFailedRead) {
     EXPECT_EQ(readRoster(dir.path().string()).error, FileError::CannotOpen);
 }
 
+// "-" marks a seat kept empty: a member of that name would get no seat.
+TEST(RosterFile, TheEmptySeatMarkAsANameRefusesTheRosterNamingItsLine) {
+    const RosterRead read = parseRoster("山田\r\n-\r\n- \r\n");
+    EXPECT_EQ(read.error, FileError::ReservedName);
+    EXPECT_EQ(read.member, 2);
+    EXPECT_TRUE(read.names.empty());
+    EXPECT_EQ(parseRoster("-\r\n").member, 1);
+    EXPECT_EQ(parseRoster("--\r\n山-田\r\n").error, FileError::None);
+    std::string bytes;
+    EXPECT_EQ(encodeRoster({"山田", "-"}, bytes).error, FileError::ReservedName);
+}
+
 TEST(RosterFile, CodePage932WinsAndUtf8ClassListsAreReadToo) {
     // 莉子 in code page 932 is also well-formed UTF-8 (从q): it is a roster.
     EXPECT_EQ(parseRoster("\xE4\xBB\x8E\x71\r\n").names, V{"莉子"});
@@ -201,7 +213,8 @@ std::string randomName(std::mt19937& rng, const std::vector<BoxChar>& chars) {
         name += c.text;
         bytes += c.bytes;
     }
-    return name;
+    // The empty-seat mark alone is no name the editor saves.
+    return name == "-" ? randomName(rng, chars) : name;
 }
 
 TEST(RosterFile, EveryRosterTheEditorCanSaveOpensAgainUnchanged) {

@@ -481,6 +481,22 @@ TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
     EXPECT_TRUE(editorOpenings.empty());
 }
 
+// A member named "-", the mark of a seat kept empty, would get no seat: the
+// roster is refused, naming the line to put right.
+TEST_F(ShellTest, ARosterWithTheEmptySeatMarkAsANameIsRefusedNamingItsLine) {
+    const std::string path = dir.file("dash.MEM");
+    spit(path, "ichiro\r\njiro\r\n-\r\n");
+    quietStart();
+    platform.answerFileDialog(path);
+    platform.answerMessage({"名簿「" + path +
+                                "」の3行目の氏名が「-」です。「-」は空座席の印なので、"
+                                "氏名には使えません。\r\r名簿の氏名を直してから開いて下さい。",
+                            "氏名確認", MsgButtons::Ok, MsgIcon::Critical});
+    driver().menu("mnuFileOpen");
+    EXPECT_EQ(shell.state().MemberCount, 0);
+    EXPECT_TRUE(editorOpenings.empty());
+}
+
 TEST_F(ShellTest, RecentRosterOpensModallyAndMovesToTheFront) {
     const std::string a = roster("a.MEM", {"一郎"});
     const std::string b = roster("b.MEM", {"二郎", "三郎"});

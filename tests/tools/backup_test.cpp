@@ -183,6 +183,33 @@ TEST_F(BackupTest, AFullDiskLeavesTheOlderCopyWhole) {
     EXPECT_EQ(slurp(target / "ONE.BMP"), "older picture");
 }
 
+// A photograph saved as a countdown picture is larger than any file the
+// program reads whole; the backup copies it all the same.
+TEST_F(BackupTest, APictureOfAnySizeIsCopied) {
+    state.BackDT = {"0", "0", "0", "1"};
+    const fs::path big = source.path() / "TWO.BMP";
+    spit(big, "BM");
+    fs::resize_file(big, 70 * 1024 * 1024);  // sparse: quick to make, whole to read
+    window.show();
+    backUp(target);
+    EXPECT_EQ(fs::file_size(target / "TWO.BMP"), 70u * 1024 * 1024);
+    EXPECT_EQ(slurp(target / "ONE.BMP"), "BM");
+}
+
+// A source file that cannot be read is named; the USB stick is not blamed.
+TEST_F(BackupTest, AnUnreadableSourceIsNamedAndStopsTheBackup) {
+    TOSBEL_POSIX_ONLY("a file whose reading fails");
+    fs::create_symlink("/proc/self/mem", source.path() / "BAD.MEM");
+    const std::string bad = (source.path() / "BAD.MEM").string();
+    window.show();
+    backUp(target, {{{"ﾌｧｲﾙ「" + bad +
+                          "」を読み込めないので、バックアップできませんでした。\r\r"
+                          "ﾌｧｲﾙが読み込めるか確認して下さい。",
+                      "ﾊﾞｯｸｱｯﾌﾟ確認", MsgButtons::Ok, MsgIcon::Exclamation},
+                     MsgAnswer::Ok}});
+    EXPECT_TRUE(window.isShown());
+}
+
 // With a floppy drive the backup goes to its root, in the drive's own words;
 // OK after the disk is in carries on.
 TEST_F(BackupTest, AFloppyDriveIsTheTargetWithoutAFolderDialog) {

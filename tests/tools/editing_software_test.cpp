@@ -137,6 +137,17 @@ TEST_F(EditingSoftwareTest, AChosenProgramStartsAsItIsOrIsReportedMissing) {
     EXPECT_EQ(platform.started.size(), 1u);
 }
 
+// A bare name is the program-folder file that was checked; the very same
+// file starts, not one of that name somewhere on the search path.
+TEST_F(EditingSoftwareTest, ABareNameStartsTheFileInTheProgramFolder) {
+    platform.folder = dir.path().string();
+    const std::string painter = program(dir.path(), "painter");
+    state.OptEdit = "1";
+    state.OptEdit2 = "painter";
+    runEditingSoftware(state, platform, "Windows XP");
+    EXPECT_EQ(platform.started, std::vector<std::string>{painter});
+}
+
 #ifndef _WIN32
 // Relative folders, files that cannot run and folders named like a program
 // are passed over; the list's order decides, not the PATH's.

@@ -170,6 +170,42 @@ TEST_F(FileManagementTest, RenameKeepsTheFolderAddsNoExtensionAndLeavesTheRoster
     EXPECT_EQ(state.RosterPath, (classes / "1A.MEM").string());
 }
 
+// The same file under a second name: the system would report a copy or a
+// rename done and change nothing.
+TEST_F(FileManagementTest, CopyOrRenameOntoTheFileItselfIsRefused) {
+    TOSBEL_POSIX_ONLY("hard links");
+    fs::create_hard_link(classes / "1B.MEM", classes / "link.MEM");
+    const auto refusedIn = [&](const std::string& window, const std::string& typed,
+                               const Message& refusal) {
+        platform.answerFileDialog((classes / "1B.MEM").string());
+        platform.answerMessage(refusal);
+        inWindow(window, [typed](Form& f, Driver& d) {
+            d.type("Text1", typed);
+            d.click("Command1_0");
+            EXPECT_TRUE(f.isShown());
+            d.click("Command1_1");
+        });
+        if (window == "RENAME")
+            renameDataFile(state, platform);
+        else
+            copyDataFile(state, platform);
+    };
+    for (const char* typed : {"1B.MEM", "link.MEM"}) {
+        refusedIn("FILESCOPY", typed,
+                  {"「1B.MEM」を「" + std::string(typed) +
+                       "」にコピーできませんでした。\r\r"
+                       "コピー元と同じファイルです。別の名前を入力して下さい。",
+                   "複写確認", MsgButtons::Ok, MsgIcon::Critical});
+        refusedIn("RENAME", typed,
+                  {"「1B.MEM」の名前を「" + std::string(typed) +
+                       "」に変更できませんでした。\r\r"
+                       "元のファイルと同じファイルです。別の名前を入力して下さい。",
+                   "変更確認", MsgButtons::Ok, MsgIcon::Critical});
+    }
+    EXPECT_EQ(filesIn(classes), (Names{"1A.MEM", "1B.MEM", "link.MEM"}));
+    EXPECT_EQ(slurp(classes / "1B.MEM"), "suzuki\r\n");
+}
+
 TEST_F(FileManagementTest, RenameOntoAnExistingFileIsRefusedWithBothFilesIntact) {
     platform.answerFileDialog((classes / "1B.MEM").string());
     platform.answerMessage(
@@ -208,7 +244,7 @@ protected:
     fs::path history = program / "Tosbel.ini";
 };
 
-TEST_F(DeleteTest, DeletedIntoTheTrashAndTheHistoryKeepsWhatIsThereUpToItsFirstGap) {
+TEST_F(DeleteTest, DeletedIntoTheTrashAndTheHistoryKeepsEveryEntryStillThere) {
     pickAndAnswer(classes / "1B.MEM", MsgAnswer::Ok);
     platform.answerMessage(kDeleted);
     deleteDataFile(state, platform);
@@ -217,8 +253,28 @@ TEST_F(DeleteTest, DeletedIntoTheTrashAndTheHistoryKeepsWhatIsThereUpToItsFirstG
               (FileDialogRequest{"削除するﾌｧｲﾙを選択", kRosterFilter, program.string(), ""}));
     EXPECT_EQ(platform.trashed, Names{(classes / "1B.MEM").string()});
     EXPECT_FALSE(fs::exists(classes / "1B.MEM"));
-    EXPECT_EQ(slurp(history), entry("a.RLT") + "r.RLT\r\n" + entry("c.RLT"));
+    // The empty line goes, and the entry after it stays.
+    EXPECT_EQ(slurp(history), entry("a.RLT") + "r.RLT\r\n" + entry("c.RLT") + entry("d.RLT"));
     EXPECT_EQ(state.RosterPath, "");
+}
+
+// A history made by hand, longer than the program keeps: nothing but the
+// entries whose files are gone is dropped.
+TEST_F(DeleteTest, AHandMadeLongHistoryLosesOnlyTheEntriesWhoseFilesAreGone) {
+    std::string made;
+    for (int i = 1; i <= 20; ++i) {
+        const std::string name = std::to_string(i) + ".RLT";
+        if (i != 7) spit(classes / name, "");
+        made += entry(name.c_str());
+    }
+    spit(history, made);
+    pickAndAnswer(classes / "1B.MEM", MsgAnswer::Ok);
+    platform.answerMessage(kDeleted);
+    deleteDataFile(state, platform);
+    std::string expected;
+    for (int i = 1; i <= 20; ++i)
+        if (i != 7) expected += entry((std::to_string(i) + ".RLT").c_str());
+    EXPECT_EQ(slurp(history), expected);
 }
 
 TEST_F(DeleteTest, WithoutATrashTheFileIsRemoved) {
@@ -228,7 +284,7 @@ TEST_F(DeleteTest, WithoutATrashTheFileIsRemoved) {
     deleteDataFile(state, platform);
     EXPECT_FALSE(fs::exists(classes / "c.RLT"));
     EXPECT_EQ(platform.trashed, Names{});
-    EXPECT_EQ(slurp(history), entry("a.RLT") + "r.RLT\r\n");
+    EXPECT_EQ(slurp(history), entry("a.RLT") + "r.RLT\r\n" + entry("d.RLT"));
 }
 
 TEST_F(DeleteTest, CancelledOrFailedLeavesFileAndHistoryAsTheyWere) {
