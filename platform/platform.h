@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -39,7 +40,10 @@ struct FileDialogRequest {
 };
 
 struct PrinterChoice {
+    PrinterChoice() = default;
+    explicit PrinterChoice(int count, std::string pdf = {}) : copies(count), file(std::move(pdf)) {}
     int copies = 1;
+    std::string file;  // the PDF file the printer writes, empty for paper
 };
 
 enum class HelpCommand { Contents, PartialKey, Context };
@@ -79,8 +83,9 @@ public:
     // false when the printer or the file failed, with nothing claimed printed.
     virtual bool printPages(const PrintedPage& page, int copies) = 0;
     // Shows the page as it would print, in landscape, until the teacher closes
-    // the preview (from which it may also be printed).
-    virtual void previewPage(const PrintedPage& page) = 0;
+    // the preview (from which it may also be printed). When a print from the
+    // preview failed: the printer it went to, for the notice.
+    virtual std::optional<PrinterChoice> previewPage(const PrintedPage& page) = 0;
 
     // Builds the window from its form and shows it; a modal show returns after
     // the form has closed.
@@ -110,6 +115,10 @@ public:
     virtual bool startProgram(const std::string& path) = 0;
     // An environment variable of the program; none when it is not set.
     virtual std::optional<std::string> environment(const std::string& name) = 0;
+
+    // Whether the file is a picture the windows can show: an ordinary file
+    // whose header names a size the program takes, and that decodes whole.
+    virtual bool pictureShows(const std::string& path) = 0;
 
     virtual std::string clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

@@ -40,6 +40,16 @@ const Message kOccupied{"移動先には別のメンバーが決まっていま�
                         MsgIcon::Critical};
 const Message kPrintFailed{"印刷できませんでした。プリンタの状態を確認して下さい。", "印刷確認",
                            MsgButtons::Ok, MsgIcon::Critical};
+// A printer that writes a PDF file failed at the file, not at the printer.
+Message printFailed(const PrinterChoice& printer) {
+    if (printer.file.empty()) return kPrintFailed;
+    return {"印刷したﾌｧｲﾙ「" + printer.file +
+                "」を保存できませんでした。\r\r"
+                "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。"
+                "同じ名前のﾌｧｲﾙがあれば、元のままです。",
+            "印刷確認", MsgButtons::Ok, MsgIcon::Critical};
+}
+
 const Message kRestore{"Tosbel結果を元へ戻してよろしいですか？", "復元確認", MsgButtons::OkCancel,
                        MsgIcon::Question};
 
@@ -310,11 +320,12 @@ void ResultWindow::mnuPrint_Click() {
     const auto choice = platform().printerDialog();
     if (!choice) return;
     if (!platform().printPages(printedChart(), std::max(choice->copies, 1)))
-        platform().messageBox(kPrintFailed);
+        platform().messageBox(printFailed(*choice));
 }
 
 void ResultWindow::mnuPrintPreview_Click() {
-    platform().previewPage(printedChart());
+    if (const auto failed = platform().previewPage(printedChart()))
+        platform().messageBox(printFailed(*failed));
 }
 
 void ResultWindow::mnuNoPrintLine_Click() {

@@ -18,6 +18,9 @@ packages=(
     # (pages, paper size), pdftotext (the names as text), pdftoppm and
     # pdffonts to look at a page and its embedded fonts by hand.
     poppler-utils
+    # The printing tests check each PDF's structure too: a file whose text
+    # still reads can be broken elsewhere.
+    qpdf
     # The package: cpack's DEB generator reads the libraries' packages with
     # dpkg-shlibdeps, and its test checks the menu entry.
     dpkg-dev desktop-file-utils

@@ -336,7 +336,7 @@ void MainWindow::showBackground() {
     // A file that is no picture would leave the lettering black on black. The
     // file is looked at when the window loads and when the theme changes, not
     // at every activation.
-    const bool picture = state_.OptMColor == "4" && isPictureFile(state_.Maing);
+    const bool picture = state_.OptMColor == "4" && isPictureFile(platform(), state_.Maing);
     Image1.picture = picture ? state_.Maing : std::string();
     Image1.visible = picture;
     colourLettering();

@@ -43,10 +43,6 @@ constexpr int kButtonWidth = 915, kButtonHeight = 405;
 constexpr int kPreviewBands = 6;
 constexpr float kShadowOffset = 30;
 
-// A picture larger than this is not shown by any window, so it does not count
-// as one.
-constexpr std::uintmax_t kPictureLimit = 32 * 1024 * 1024;
-
 constexpr const char* kPictureFilter =
     "ﾋﾞｯﾄﾏｯﾌﾟ形式(*.BMP)|*.BMP|JPG形式(*.JPG)|*.JPG|GIF形式(*.GIF)|*.GIF|すべてのﾌｧｲﾙ(*.*)|*.*";
 constexpr const char* kPickTitle = "背景画像の選択";
@@ -79,22 +75,8 @@ std::uint8_t component(int value) {
 
 }  // namespace
 
-bool isPictureFile(const std::string& path) {
-    if (path.empty()) return false;
-    const fs::path p = pathOf(path);
-    std::error_code ec;
-    if (!fs::is_regular_file(p, ec)) return false;
-    const std::uintmax_t size = fs::file_size(p, ec);
-    if (ec || size > kPictureLimit) return false;
-
-    std::ifstream in(p, std::ios::binary);
-    char buffer[4] = {};
-    in.read(buffer, sizeof buffer);
-    const std::string_view head(buffer, static_cast<std::size_t>(in.gcount()));
-    for (const std::string_view signature : {std::string_view("BM"), std::string_view("\xFF\xD8"),
-                                             std::string_view("GIF8"), std::string_view("\x89PNG")})
-        if (head.starts_with(signature)) return true;
-    return false;
+bool isPictureFile(Platform& platform, const std::string& path) {
+    return !path.empty() && platform.pictureShows(path);
 }
 
 BackgroundWindow::BackgroundWindow(AppState& state, Platform& platform,
@@ -207,7 +189,7 @@ void BackgroundWindow::apply() {
     // A picture the main window could not show would leave it black, its
     // lettering with it: the background stays as it is, and so does Maing, so
     // the main window goes on showing what it shows when it is next opened.
-    if (Gam == "4" && !isPictureFile(state_.Maing)) {
+    if (Gam == "4" && !isPictureFile(platform(), state_.Maing)) {
         const Message notice = state_.Maing.empty() ? kNoPicture : pictureUnreadable(state_.Maing);
         state_.Maing = maingAtOpening_;
         platform().messageBox(notice);

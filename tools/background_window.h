@@ -13,9 +13,10 @@ struct AppState;
 class Platform;
 
 // Whether the main window can show the file as its background: an ordinary
-// file no larger than a window reads, starting like a BMP, JPEG, GIF or PNG
-// picture. A pipe or a device under a picture's name is refused unopened.
-bool isPictureFile(const std::string& path);
+// file no larger than a window reads, a BMP, JPEG, GIF or PNG picture of a
+// size the program decodes, that decodes whole. A pipe or a device under a
+// picture's name is refused unopened.
+bool isPictureFile(Platform& platform, const std::string& path);
 
 // GAMEN, "背景": the main window's background, one of four gradients or a
 // picture of the teacher's own. Nothing is stored until 了解, except that a

@@ -157,8 +157,9 @@ bool HeadlessPlatform::printPages(const PrintedPage& page, int copies) {
     return true;
 }
 
-void HeadlessPlatform::previewPage(const PrintedPage& page) {
+std::optional<PrinterChoice> HeadlessPlatform::previewPage(const PrintedPage& page) {
     sheets.push_back(sheetOf(page, true));
+    return std::nullopt;
 }
 
 void HeadlessPlatform::showForm(Form& f, bool modal) {

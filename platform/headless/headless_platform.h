@@ -15,6 +15,7 @@
 #include "platform/headless/fixed_clock.h"
 #include "platform/headless/memory_settings_store.h"
 #include "platform/headless/scripted_random.h"
+#include "platform/picture_header.h"
 #include "platform/platform.h"
 
 namespace tosbel {
@@ -77,6 +78,7 @@ public:
     // opened, the programs started (one that does not exist fails).
     bool hasTrash = true;
     std::vector<std::string> trashed;
+    bool addressesOpen = true;  // false: no mail program or browser takes an address
     std::vector<std::string> addresses;
     std::vector<std::string> started;
     std::map<std::string, std::string> variables;  // the environment
@@ -107,12 +109,14 @@ public:
     bool moveToTrash(const std::string& path) override;
     bool openAddress(const std::string& address) override {
         addresses.push_back(address);
-        return true;
+        return addressesOpen;
     }
+    // The header alone: nothing here decodes pictures.
+    bool pictureShows(const std::string& path) override { return pictureFileAllowed(path); }
     bool startProgram(const std::string& path) override;
     std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
-    void previewPage(const PrintedPage& page) override;
+    std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
     void focusChanged(Form&, Control&) override {}

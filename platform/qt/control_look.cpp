@@ -1,6 +1,10 @@
 #include "platform/qt/control_look.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>
@@ -9,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/picture_header.h"
 
 namespace tosbel {
 
@@ -202,13 +207,24 @@ void paintFocusMark(QPainter& painter, const QRect& r) {
 QPixmap pictureFile(const std::string& path) {
     // Read through the program's own reader: a pipe or a device under a
     // picture's name must not stop the program, nor a huge file fill memory.
-    constexpr std::size_t kPictureLimit = 32 * 1024 * 1024;
-    QPixmap pixmap;
-    if (const auto bytes = readFileBytes(path, kPictureLimit)) {
-        pixmap.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
-                            static_cast<uint>(bytes->size()));
-    }
-    return pixmap;
+    // The header is looked at before anything is decoded: a few kilobytes
+    // can claim more pixels than memory holds.
+    const auto bytes = readPictureFile(path);
+    if (!bytes) return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // Qt's own reading of the size, for a file that holds more than its header
+    // says (an icon with a large picture inside).
+    const QSize size = reader.size();
+    if (size.isValid() && !pictureSizeAllowed({PictureFormat::Bmp, size.width(), size.height()}))
+        return {};
+    // Room for the largest picture allowed, four bytes a pixel.
+    reader.setAllocationLimit(static_cast<int>(kPicturePixelLimit * 4 / (1024 * 1024)) + 1);
+    QImage image;
+    if (!reader.read(&image)) return {};
+    return QPixmap::fromImage(std::move(image));
 }
 
 }  // namespace tosbel

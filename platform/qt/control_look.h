@@ -87,8 +87,9 @@ bool paintControl(QPainter& painter, const Control& c, TwipScale scale,
 // round `r`, seen on any colour the forms use.
 void paintFocusMark(QPainter& painter, const QRect& r);
 
-// A picture file (BMP, JPG, GIF, ICO) the teacher may have replaced; a null
-// picture when it is missing, unreadable, not an ordinary file or not a picture.
+// A picture file (BMP, JPG, GIF, PNG, ICO) the teacher may have replaced; a
+// null picture when it is missing, unreadable, not an ordinary file, not a
+// picture, larger than the program decodes, or broken.
 QPixmap pictureFile(const std::string& path);
 
 }  // namespace tosbel

@@ -17,6 +17,10 @@ namespace {
 
 const QString kDragFormat = QStringLiteral("application/x-tosbel-control");
 
+// The largest pointer picture, in pixels a side: 256 kB, well inside any X
+// server's request limit.
+constexpr int kLargestCursor = 256;
+
 // What follows the pointer when a control's drag icon cannot be read.
 QPixmap plainDragPixmap() {
     QPixmap pixmap(24, 24);
@@ -64,6 +68,12 @@ void DragSession::iconChanged() {
     iconShown_ = source_->dragIcon;
     QPixmap icon = pictureFile(*iconShown_);
     if (icon.isNull()) icon = plainDragPixmap();
+    // The picture becomes the pointer: the window system takes it in one
+    // request, and a photograph saved as the drag picture would be refused,
+    // ending the program. Anything larger than a cursor is made cursor-sized.
+    if (icon.width() > kLargestCursor || icon.height() > kLargestCursor)
+        icon = icon.scaled(kLargestCursor, kLargestCursor, Qt::KeepAspectRatio,
+                           Qt::SmoothTransformation);
     for (const Qt::DropAction action : {Qt::MoveAction, Qt::CopyAction, Qt::IgnoreAction})
         drag_->setDragCursor(icon, action);
 }

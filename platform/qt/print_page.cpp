@@ -1,7 +1,6 @@
 #include "platform/qt/print_page.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
@@ -9,9 +8,16 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
+#include <system_error>
 #include <utility>
 #include <vector>
+
+#include "platform/file_io.h"
+#include "platform/pdf_text_map.h"
 
 namespace tosbel {
 
@@ -88,9 +94,9 @@ std::vector<std::pair<QFont, QString>> textsOf(const PrintedPage& page) {
 // code point the font maps to that glyph. CJK fonts give the Kangxi radicals
 // (U+2F2D) the glyphs of the ideographs they look like (山 U+5C71), and the
 // ideographic space the glyph of the em space, so names copied or searched in
-// the file would come out wrong. For each drawn character: the lower code
-// point the file names in its place.
-std::map<char16_t, char16_t> namesToCorrect(const PrintedPage& page) {
+// the file would come out wrong. For each font and each character drawn in
+// it: the lower code point the file names in its place.
+FontCodeFixes namesToCorrect(const PrintedPage& page) {
     std::map<QString, std::pair<QFont, QString>> byFont;
     for (auto& [font, drawn] : textsOf(page)) {
         QFont anySize = font;  // a font's glyphs are the same at every size
@@ -98,10 +104,14 @@ std::map<char16_t, char16_t> namesToCorrect(const PrintedPage& page) {
         auto& entry = byFont.try_emplace(anySize.key(), anySize, QString()).first->second;
         entry.second += drawn;
     }
-    std::map<char16_t, char16_t> fixes;
+    FontCodeFixes fixes;
     for (const auto& [key, entry] : byFont) {
         const QRawFont raw = QRawFont::fromFont(entry.first);
         if (!raw.isValid()) continue;
+        const QByteArray names = raw.fontTable("name");
+        const std::string font =
+            postScriptName({names.constData(), static_cast<std::size_t>(names.size())});
+        if (font.empty()) continue;
         QString every;
         for (char32_t u = 0; u < 0x10000; ++u)
             if (u < 0xD800 || u > 0xDFFF) every += QChar(static_cast<char16_t>(u));
@@ -114,74 +124,50 @@ std::map<char16_t, char16_t> namesToCorrect(const PrintedPage& page) {
             if (g.isEmpty() || g.front() == 0) continue;
             const auto named = lowest.find(g.front());
             if (named != lowest.end() && named->second != ch.unicode())
-                fixes.try_emplace(named->second, ch.unicode());
+                fixes[font].try_emplace(named->second, ch.unicode());
         }
     }
     return fixes;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// The "<XXXX>" codes of one line of a character map, by where their digits start.
-std::vector<std::pair<qsizetype, char16_t>> codesOf(const QByteArray& pdf, qsizetype from,
-                                                    qsizetype to) {
-    std::vector<std::pair<qsizetype, char16_t>> codes;
-    for (qsizetype i = from; i + 5 < to; ++i) {
-        if (pdf[i] != '<' || pdf[i + 5] != '>') continue;
-        int value = 0;
-        for (qsizetype k = 1; k <= 4 && value >= 0; ++k) {
-            const int d = hexDigit(pdf[i + k]);
-            value = d < 0 ? -1 : value * 16 + d;
-        }
-        if (value >= 0) codes.emplace_back(i + 1, static_cast<char16_t>(value));
+// Draws the sheets on `printer` as it is set; false when the printer failed.
+bool printSheets(QPrinter& printer, const PrintedPage& page, int copies) {
+    const TwipScale scale{static_cast<double>(printer.resolution())};
+    QPainter painter;
+    bool ok = page.form && painter.begin(&printer);
+    for (int i = 0; ok && i < copies; ++i) {
+        if (i > 0) ok = printer.newPage();
+        if (ok) paintPrintedPage(painter, page, scale);
     }
-    return codes;
+    // Ending the painter finishes the job, also after a failure: the sheets
+    // already out stay out.
+    if (painter.isActive() && !painter.end()) ok = false;
+    return ok && printer.printerState() != QPrinter::Error;
 }
 
-// Puts the characters right in the file's glyph-to-text maps, which Qt
-// writes uncompressed. Each code keeps its four hex digits, so nothing in
-// the file moves; a file laid out otherwise is left as it is.
-void correctTextMaps(const QString& path, const std::map<char16_t, char16_t>& fixes) {
-    if (fixes.empty()) return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) return;
-    QByteArray pdf = file.readAll();
-    bool changed = false;
-    const QByteArray mapStart = "begincmap\n", mapEnd = "endcmap\n";
-    for (qsizetype at = pdf.indexOf(mapStart); at >= 0; at = pdf.indexOf(mapStart, at)) {
-        const qsizetype stop = pdf.indexOf(mapEnd, at);
-        if (stop < 0) break;
-        // One line per run of glyphs: "<first> <last> <code>" names the run
-        // from one code on, "<first> <last> [<code> …]" each glyph's own.
-        for (qsizetype line = at; line < stop;) {
-            const qsizetype next = std::min(stop, pdf.indexOf('\n', line) + 1);
-            if (next <= line) break;
-            const auto codes = codesOf(pdf, line, next);
-            const auto listStart = std::find(pdf.cbegin() + line, pdf.cbegin() + next, '[');
-            const bool list = listStart != pdf.cbegin() + next;
-            const bool single = codes.size() == 3 && codes[0].second == codes[1].second;
-            for (std::size_t i = 2; i < codes.size() && (list || single); ++i) {
-                const auto fix = fixes.find(codes[i].second);
-                if (fix == fixes.end()) continue;
-                pdf.replace(codes[i].first, 4,
-                            QByteArray::number(fix->second, 16).rightJustified(4, '0').toUpper());
-                changed = true;
-            }
-            line = next;
-        }
-        at = stop;
-    }
-    if (changed && file.seek(0)) file.write(pdf);
-}
+// A PDF is as large as its fonts and pages; a chart's is well under a megabyte.
+constexpr std::size_t kPdfLimit = 256 * 1024 * 1024;
 
-void correctPdfFile(const QPrinter& printer, const PrintedPage& page) {
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        correctTextMaps(printer.outputFileName(), namesToCorrect(page));
+// Qt's PDF writer says nothing of a write that failed (a full disk), and the
+// file it names may be a device or a pipe. So it writes a temporary file
+// beside the chosen one, which is read back only as an ordinary file of
+// bounded size, checked to be whole, put right and then moved into place: a
+// file of that name already there stays as it was unless all went well.
+bool printToPdfFile(QPrinter& printer, const PrintedPage& page,
+                    const std::function<bool(QPrinter&)>& draw) {
+    const QString chosen = printer.outputFileName();
+    const std::string target = chosen.toStdString();
+    const auto temporary = makeTemporaryBeside(target);
+    if (!temporary) return false;
+    printer.setOutputFileName(QString::fromStdString(*temporary));
+    bool ok = draw(printer);
+    printer.setOutputFileName(chosen);
+    const auto bytes = ok ? readFileBytes(*temporary, kPdfLimit) : std::nullopt;
+    ok = bytes && pdfLooksWhole(*bytes) &&
+         replaceFile(target, correctTextMaps(std::move(*bytes), namesToCorrect(page)));
+    std::error_code ec;
+    std::filesystem::remove(pathOf(*temporary), ec);
+    return ok;
 }
 
 }  // namespace
@@ -213,6 +199,11 @@ void paintPrintedPage(QPainter& painter, const PrintedPage& page, TwipScale scal
     painter.restore();
 }
 
+std::string pdfFileOf(const QPrinter& printer) {
+    if (printer.outputFormat() != QPrinter::PdfFormat) return {};
+    return printer.outputFileName().toStdString();
+}
+
 bool printTo(QPrinter& printer, const PrintedPage& page, int copies) {
     if (copies < 1) return true;  // nothing asked for: not even a blank sheet
     // The page starts at the printable area's top left. Where that area is
@@ -224,28 +215,25 @@ bool printTo(QPrinter& printer, const PrintedPage& page, int copies) {
     // Each copy is a page of its own here, so a printer that makes copies by
     // itself must not multiply them again.
     printer.setCopyCount(1);
-    const TwipScale scale{static_cast<double>(printer.resolution())};
-    QPainter painter;
-    bool ok = page.form && painter.begin(&printer);
-    for (int i = 0; ok && i < copies; ++i) {
-        if (i > 0) ok = printer.newPage();
-        if (ok) paintPrintedPage(painter, page, scale);
-    }
-    // Ending the painter finishes the job, also after a failure: the sheets
-    // already out stay out.
-    if (painter.isActive() && !painter.end()) ok = false;
-    if (printer.printerState() == QPrinter::Error) ok = false;
+    const auto draw = [&](QPrinter& p) { return printSheets(p, page, copies); };
+    const bool ok =
+        !pdfFileOf(printer).empty() ? printToPdfFile(printer, page, draw) : draw(printer);
     printer.setPageOrientation(QPageLayout::Portrait);
-    if (ok) correctPdfFile(printer, page);
     return ok;
 }
 
-void paintRequested(QPrinter& target, const PrintedPage& page) {
-    QPainter painter;
-    if (!painter.begin(&target)) return;
-    const bool toFile = painter.paintEngine()->type() == QPaintEngine::Pdf;
-    paintPrintedPage(painter, page, TwipScale{static_cast<double>(target.resolution())});
-    if (painter.end() && toFile) correctPdfFile(target, page);
+bool paintRequested(QPrinter& target, const PrintedPage& page) {
+    const auto draw = [&](QPrinter& p) {
+        QPainter painter;
+        if (!painter.begin(&p)) return false;
+        paintPrintedPage(painter, page, TwipScale{static_cast<double>(p.resolution())});
+        return painter.end() && p.printerState() != QPrinter::Error;
+    };
+    // The preview draws on a printer of its own; only a print from it to a
+    // PDF file goes through the file's checks.
+    const bool toFile =
+        target.paintEngine()->type() == QPaintEngine::Pdf && !pdfFileOf(target).empty();
+    return toFile ? printToPdfFile(target, page, draw) : draw(target);
 }
 
 }  // namespace tosbel

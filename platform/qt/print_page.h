@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/printed_page.h"
 #include "platform/qt/control_look.h"
 
@@ -18,11 +20,16 @@ void paintPrintedPage(QPainter& painter, const PrintedPage& page, TwipScale scal
 // Prints `copies` sheets of the page on `printer` in landscape, each a page
 // of its own, from the top left of the printable area; the printer is turned
 // back to portrait afterwards. False when the printer or its file failed.
-// A PDF file is then made to read as the names drawn (see print_page.cpp).
+// A PDF file is written whole or not at all, and made to read as the names
+// drawn (see print_page.cpp).
 bool printTo(QPrinter& printer, const PrintedPage& page, int copies);
 
 // Draws the page once on the printer the print preview hands over: its own
 // preview, or the printer itself when the teacher prints from the preview.
-void paintRequested(QPrinter& target, const PrintedPage& page);
+// False when that print failed.
+bool paintRequested(QPrinter& target, const PrintedPage& page);
+
+// The PDF file the printer writes, or the empty text for a printer of paper.
+std::string pdfFileOf(const QPrinter& printer);
 
 }  // namespace tosbel

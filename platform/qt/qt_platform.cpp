@@ -310,14 +310,14 @@ std::optional<PrinterChoice> QtPlatform::printerDialog() {
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     QPrintDialog dialog(&printer(), dialogParent());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return PrinterChoice{printer().copyCount()};
+    return PrinterChoice{printer().copyCount(), pdfFileOf(printer())};
 }
 
 bool QtPlatform::printPages(const PrintedPage& page, int copies) {
     return printTo(printer(), page, copies);
 }
 
-void QtPlatform::previewPage(const PrintedPage& page) {
+std::optional<PrinterChoice> QtPlatform::previewPage(const PrintedPage& page) {
     syncAll();
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     QPrinter& paper = printer();
@@ -326,10 +326,15 @@ void QtPlatform::previewPage(const PrintedPage& page) {
     QPrintPreviewDialog dialog(&paper, dialogParent());
     dialog.setObjectName(QStringLiteral("PrintPreview"));
     // The preview and a print from it draw the page as printPages() does.
+    std::optional<PrinterChoice> failed;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&page](QPrinter* target) { paintRequested(*target, page); });
+                     [&page, &failed](QPrinter* target) {
+                         if (!paintRequested(*target, page))
+                             failed = PrinterChoice{1, pdfFileOf(*target)};
+                     });
     dialog.exec();
     paper.setPageOrientation(QPageLayout::Portrait);
+    return failed;
 }
 
 // Forms ------------------------------------------------------------------------------
@@ -434,6 +439,10 @@ void QtPlatform::keepHelpReachable() {
 }
 
 // Services ------------------------------------------------------------------------------
+
+bool QtPlatform::pictureShows(const std::string& path) {
+    return !pictureFile(path).isNull();
+}
 
 std::string QtPlatform::clipboardText() {
     return QGuiApplication::clipboard()->text().toStdString();

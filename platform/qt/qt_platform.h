@@ -52,7 +52,7 @@ public:
     bool startProgram(const std::string& path) override;
     std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
-    void previewPage(const PrintedPage& page) override;
+    std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
 
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
@@ -63,6 +63,7 @@ public:
 
     void showHelp(const HelpRequest& r) override;
 
+    bool pictureShows(const std::string& path) override;
     std::string clipboardText() override;
     void setClipboardText(const std::string& text) override;
 

@@ -1,10 +1,12 @@
 // A teacher opens a class of 40, marks two pupils absent and saves; the
 // conditions window follows. One name is dragged with the mouse onto seat C 5,
 // row J is kept empty with its row box, Ctrl+S commits, and the main window
-// comes back ready for the shuffle.
+// comes back ready for the shuffle. The drag pictures are a photograph the
+// teacher saved under their names, far larger than a pointer can be.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QString>
@@ -26,6 +28,12 @@ namespace fs = std::filesystem;
 TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
     TempDir temp;
     ProgramSession session(temp.path());
+    fs::create_directories(session.programFolder());
+    QImage photo(2100, 2100, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    for (const char* picture : {"DRAG.ICO", "DRAG2.ICO"})
+        ASSERT_TRUE(photo.save(QString::fromStdString((session.programFolder() / picture).string()),
+                               "PNG"));
     ASSERT_EQ(session.start(), "");
     const std::string mainWindow = session.waitForWindow("Tosbel君 for Windows", 60s);
     ASSERT_FALSE(mainWindow.empty()) << session.output();

@@ -12,12 +12,18 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/form.h"
 #include "platform/qt/print_page.h"
 #include "platform/qt/qt_platform.h"
+#include "tests/posix_only.h"
 #include "tests/qt/qt_test_support.h"
 #include "tests/temp_dir.h"
 
@@ -73,6 +79,11 @@ QString tool(const QString& program, const QStringList& args) {
 
 QString infoOf(const std::string& file) {
     return tool(QStringLiteral("pdfinfo"), {QString::fromStdString(file)});
+}
+// What qpdf finds wrong with a file's structure: nothing, for a sound one.
+bool soundPdf(const std::string& file) {
+    return tool(QStringLiteral("qpdf"), {QStringLiteral("--check"), QString::fromStdString(file)})
+        .contains(QStringLiteral("No syntax or stream encoding errors"));
 }
 // The text a PDF reader finds, in the order it was drawn.
 QString textOf(const std::string& file) {
@@ -136,6 +147,7 @@ TEST_F(PrintTest, EachCopyIsALandscapePageWithTheNamesAsText) {
     ASSERT_TRUE(printTo(pdf(file, 3), paper(kGrey), 3));
 
     const QString info = infoOf(file);
+    EXPECT_TRUE(soundPdf(file));
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))));
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
@@ -211,6 +223,7 @@ TEST_F(PrintTest, ThePlatformPrintsOnThePrinterChosenInTheDialog) {
     const std::optional<PrinterChoice> choice = platform.printerDialog();
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->copies, 2);
+    EXPECT_EQ(choice->file, file);
     ASSERT_TRUE(platform.printPages(paper(kGrey), choice->copies));
     EXPECT_TRUE(infoOf(file).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
 }
@@ -231,8 +244,38 @@ TEST_F(PrintTest, ThePreviewShowsOneLandscapePageAndPrintsAsThePrinterDoes) {
 
     // Printed from the preview to a file, the names read right there too.
     const std::string file = dir.file("previewed.pdf");
-    paintRequested(pdf(file), paper(kGrey));
+    EXPECT_TRUE(paintRequested(pdf(file), paper(kGrey)));
     EXPECT_TRUE(textOf(file).contains(q("山田 太郎")));
+    EXPECT_TRUE(soundPdf(file));
+}
+
+// A disk that fills while the PDF is written, or a file name that is a pipe:
+// the print fails, says so, and a file already under that name stays as it was.
+TEST_F(PrintTest, APdfCutShortOrAimedAtAPipeIsNoPrintAndLeavesTheOldFile) {
+    const std::string file = dir.file("chart.pdf");
+    spit(file, "the chart of last term");
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;  // past the fonts' start, short of the end
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool printed = printTo(pdf(file), paper(kGrey), 1);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(printed);
+    EXPECT_EQ(slurp(file), "the chart of last term");
+    EXPECT_EQ(printer.outputFileName().toStdString(), file) << "the dialog offers it again";
+
+    const std::string pipe = dir.file("pipe.pdf");
+    ASSERT_TRUE(makeFifo(pipe));
+    EXPECT_FALSE(printTo(pdf(pipe), paper(kGrey), 1));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    std::vector<std::string> left;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"chart.pdf", "pipe.pdf"})) << "no temporary left";
 }
 
 }  // namespace

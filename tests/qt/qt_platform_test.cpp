@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <sys/stat.h>
 
 #include "platform/form.h"
+#include "platform/qt/control_look.h"
 #include "platform/qt/help_window.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_platform.h"
@@ -231,6 +233,62 @@ TEST(QtSettingsStore, ASettingsFileThatCannotBeKeptIsSaidSoAndAPipeIsNeverRead) 
         EXPECT_EQ(store.read("Config", "OptDbl"), "0");  // kept for the run
     }
     QFile::remove(file);
+}
+
+// Qt writes the settings through "TOSBEL.ini.XXXXXX"; one a killed program
+// left behind goes at the next start, and nothing else beside the file does.
+TEST(QtSettingsStore, TemporariesAKilledRunLeftGoAtTheNextStart) {
+    const QString file =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, q("TOSBEL"), q("TOSBEL")).fileName();
+    const QDir folder = QFileInfo(file).absoluteDir();
+    QDir().mkpath(folder.path());
+    const QStringList left = {q("TOSBEL.ini.aB3xY9"), q("TOSBEL.ini.ZZZZZZ")};
+    const QStringList kept = {q("TOSBEL.ini.lock2"), q("TOSBEL.ini.bak"), q("other.ini.aB3xY9")};
+    for (const QString& name : left + kept) {
+        QFile f(folder.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Config]\n");
+    }
+    { QtSettingsStore store; }
+    for (const QString& name : left) EXPECT_FALSE(folder.exists(name)) << name.toStdString();
+    for (const QString& name : kept) {
+        EXPECT_TRUE(folder.exists(name)) << name.toStdString();
+        QFile::remove(folder.filePath(name));
+    }
+}
+
+// A picture is looked at before it is decoded: a small file claiming a huge
+// picture, or one whose data is broken, shows nothing and counts as none.
+TEST_F(QtPlatformTest, OnlyPicturesThatDecodeWholeWithinTheSizeLimitShow) {
+    QImage photo(2100, 2100, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    ASSERT_TRUE(photo.save(QString::fromStdString(dir.file("big.png")), "PNG"));
+    EXPECT_TRUE(platform.pictureShows(dir.file("big.png")));
+    EXPECT_EQ(pictureFile(dir.file("big.png")).size(), QSize(2100, 2100));
+
+    QFile::copy(QString::fromStdString(dir.file("big.png")),
+                QString::fromStdString(dir.file("broken.png")));
+    QFile broken(QString::fromStdString(dir.file("broken.png")));
+    ASSERT_TRUE(broken.open(QIODevice::ReadWrite));
+    broken.seek(60);
+    broken.write(QByteArray(200, '\xAB'));  // the picture data, behind a sound header
+    broken.close();
+
+    // A PNG header claiming 30000 × 30000, the rest of a small picture after it.
+    QFile source(QString::fromStdString(dir.file("big.png")));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QByteArray bomb = source.readAll();
+    const char claim[] = {0, 0, 0x75, 0x30, 0, 0, 0x75, 0x30};
+    bomb.replace(16, 8, QByteArray(claim, 8));
+    QFile out(QString::fromStdString(dir.file("bomb.png")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bomb);
+    out.close();
+
+    for (const char* name : {"broken.png", "bomb.png"}) {
+        EXPECT_FALSE(platform.pictureShows(dir.file(name))) << name;
+        EXPECT_TRUE(pictureFile(dir.file(name)).isNull()) << name;
+    }
 }
 
 }  // namespace

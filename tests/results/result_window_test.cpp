@@ -356,6 +356,15 @@ TEST_F(ResultWindowTest, ACancelledDialogPrintsNothingAndAFailedPrintSaysSo) {
     driver().menu("mnuPrint");
     EXPECT_TRUE(platform.sheets.empty());
     EXPECT_TRUE(window.isShown());
+
+    // A printer that writes a PDF file names the file it could not save.
+    platform.answerPrinter(PrinterChoice{1, "/usb/1組.pdf"});
+    platform.answerMessage(
+        {"印刷したﾌｧｲﾙ「/usb/1組.pdf」を保存できませんでした。\r\r"
+         "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを"
+         "確認して下さい。同じ名前のﾌｧｲﾙがあれば、元のままです。",
+         "印刷確認", MsgButtons::Ok, MsgIcon::Critical});
+    driver().menu("mnuPrint");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "shell/roster_history.h"
 #include "shell/shell.h"
 #include "tests/headless_test.h"
+#include "tests/picture_headers.h"
 #include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
@@ -214,12 +215,23 @@ TEST_F(ShellTest, ThemesPaintTheirGradientAndLettering) {
 }
 
 TEST_F(ShellTest, PictureThemeShowsAnExistingPicture) {
-    spit(dir.path() / "back.bmp", "BM");
+    spit(dir.path() / "back.bmp", pictures::bmp(2, 2));
     set("Config", "OptMColor", "4");
     set("Config", "Maing", dir.file("back.bmp"));
     quietStart();
     EXPECT_TRUE(main().Image1.visible);
     EXPECT_EQ(main().Image1.picture, dir.file("back.bmp"));
+}
+
+// A few bytes that claim more pixels than memory holds are no background:
+// the gradient shows, and the lettering on it.
+TEST_F(ShellTest, APictureTooLargeToDecodeLeavesTheGradient) {
+    spit(dir.path() / "bomb.bmp", pictures::bmp(60000, 60000));
+    set("Config", "OptMColor", "4");
+    set("Config", "Maing", dir.file("bomb.bmp"));
+    quietStart();
+    EXPECT_FALSE(main().Image1.visible);
+    EXPECT_EQ(main().Image1.picture, "");
 }
 
 TEST(OsName, MapsTheReportedVersionAndGrowsTheMainWindowOnXp) {

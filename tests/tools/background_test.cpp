@@ -13,6 +13,7 @@
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/headless_test.h"
+#include "tests/picture_headers.h"
 #include "tests/posix_only.h"
 #include "tests/temp_dir.h"
 
@@ -30,21 +31,24 @@ Message unreadable(const std::string& path) {
             "背景画像の確認", MsgButtons::Ok, MsgIcon::Exclamation};
 }
 
-TEST(BackgroundPicture, OnlyOrdinaryFilesThatStartLikeAPictureCount) {
+TEST(BackgroundPicture, OnlyOrdinaryFilesWithTheHeaderOfAPictureCount) {
     TOSBEL_POSIX_ONLY("named pipes");
+    HeadlessPlatform platform;
     TempDir dir;
-    for (const char* head : {"BM\x36\x10", "\xFF\xD8\xFF\xE0", "GIF89a", "\x89PNG\r\n"}) {
+    using namespace pictures;
+    for (const std::string& head : {bmp(8, 8), jpeg(640, 480), gif(8, 8), png(8, 8)}) {
         spit(dir.path() / "p", head);
-        EXPECT_TRUE(isPictureFile(dir.file("p"))) << head;
+        EXPECT_TRUE(isPictureFile(platform, dir.file("p"))) << head.substr(0, 4);
     }
-    for (const char* head : {"", "B", "MB", "GIF7", "名簿"}) {
+    for (const std::string& head : {std::string(), std::string("BM\x36\x10"), std::string("GIF89a"),
+                                    std::string("名簿"), png(30000, 30000)}) {
         spit(dir.path() / "p", head);
-        EXPECT_FALSE(isPictureFile(dir.file("p"))) << head;
+        EXPECT_FALSE(isPictureFile(platform, dir.file("p"))) << head;
     }
     ASSERT_TRUE(makeFifo(dir.file("pipe")));
     for (const std::string& other :
          {dir.file("pipe"), dir.file("missing.bmp"), dir.path().string(), std::string()})
-        EXPECT_FALSE(isPictureFile(other)) << other;
+        EXPECT_FALSE(isPictureFile(platform, other)) << other;
 }
 
 struct Box {
@@ -68,7 +72,7 @@ protected:
         applyTheme(state);
     }
     std::string picture(const std::string& name) {
-        spit(dir.path() / name, "BM");
+        spit(dir.path() / name, pictures::bmp(2, 2));
         return dir.file(name);
     }
     // Opens GAMEN as the main window does, acting on it with `act`.

@@ -81,6 +81,20 @@ TEST_F(VersionWindowTest, LinksOpenTheirAddressesWithTheDesktopsPrograms) {
               (std::vector<std::string>{mail, mail, kLinks.homePage, kLinks.homePage}));
 }
 
+// Each link names the program it needed when the desktop has none.
+TEST_F(VersionWindowTest, ALinkNoProgramTakesSaysWhichProgramIsMissing) {
+    VersionWindow window(platform, kLinks);
+    Driver driver(platform, window);
+    window.show();
+    platform.addressesOpen = false;
+    platform.answerMessage(
+        {"メールソフトが見つかりません。", "ﾒｰﾙｿﾌﾄ確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    driver.click("Label1_10");
+    platform.answerMessage(
+        {"ブラウザが見つかりません。", "ﾌﾞﾗｳｻﾞ確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    driver.click("Label1_12");
+}
+
 // A build given no address says so on the link, which neither lights up nor
 // opens anything; a set one beside it still works.
 TEST_F(VersionWindowTest, AnUnsetAddressIsShownAsSuchAndDoesNothing) {
