@@ -198,19 +198,6 @@ bool flushToDisk(std::FILE* f) {
 #endif
 }
 
-// A rename is only as lasting as the folder entry that records it: without
-// this, a power cut just after a save can bring back the old file, or none.
-void flushFolder([[maybe_unused]] const fs::path& folder) {
-    ++folderFlushes;
-#ifndef _WIN32
-    // Windows journals the rename itself; a folder cannot be opened to flush there.
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
-#endif
-}
-
 // A new file under a name of our own in `folder`, so a final move never
 // crosses a file system; "x" refuses to reuse a name that happens to exist.
 std::FILE* createTemporary(const fs::path& folder, fs::path& temp) {
@@ -262,11 +249,23 @@ bool writeThroughTemporary(const std::string& path, const std::function<bool(std
         fs::remove(temp, ec);
         return false;
     }
-    flushFolder(folder);
+    flushFolder(utf8Of(folder));
     return true;
 }
 
 }  // namespace
+
+void flushFolder([[maybe_unused]] const std::string& folder) {
+    ++folderFlushes;
+#ifndef _WIN32
+    // Windows journals the rename itself; a folder cannot be opened to flush there.
+    const int fd =
+        open(folder.empty() ? "." : pathOf(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+#endif
+}
 
 std::optional<std::string> readFileBytes(const std::string& path, std::size_t limit) {
     InputFile in(path);

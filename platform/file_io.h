@@ -43,6 +43,11 @@ CopyOutcome copyFile(const std::string& from, const std::string& to);
 // None when the folder takes no new file.
 std::optional<std::string> makeTemporaryBeside(const std::string& path);
 
+// A rename is only as lasting as the folder entry that records it: without
+// this, a power cut just after a save or a rename can bring back the old name,
+// or no file at all. Every writer here calls it after its move.
+void flushFolder(const std::string& folder);
+
 // How often the writers above have flushed a file's bytes and, after moving it
 // into place, its folder to the disk, so a test can see that they do.
 struct FileSyncCounts {

@@ -200,10 +200,13 @@ Refusal renameTo(const fs::path& from, const fs::path& to) {
         // The file itself under another spelling, as letter case is where the
         // system ignores it: that is a rename.
         fs::rename(from, to, ec);
-        return ec ? Refusal(reasonFor(ec)) : std::nullopt;
+    } else {
+        ec = moveWithoutReplacing(from, to);
     }
-    ec = moveWithoutReplacing(from, to);
-    return ec ? Refusal(reasonFor(ec)) : std::nullopt;
+    if (ec) return reasonFor(ec);
+    flushFolder(utf8Of(folderOf(to)));
+    if (!fs::equivalent(folderOf(from), folderOf(to), ec)) flushFolder(utf8Of(folderOf(from)));
+    return std::nullopt;
 }
 
 // Into the trash where the desktop has one, so a roster deleted by mistake can

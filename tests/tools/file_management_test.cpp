@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "platform/file_io.h"
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "tests/headless_test.h"
@@ -159,7 +160,9 @@ TEST_F(FileManagementTest, RenameKeepsTheFolderAddsNoExtensionAndLeavesTheRoster
         d.type("Text1", "2B");
         d.click("Command1_0");
     });
+    const unsigned long flushed = fileSyncCounts().folders;
     renameDataFile(state, platform);
+    EXPECT_EQ(fileSyncCounts().folders, flushed + 1) << "the new name is on the disk";
 
     EXPECT_EQ(platform.openDialogs.at(0),
               (FileDialogRequest{"名前を変更するﾌｧｲﾙを選択", kRosterFilter, program.string(), ""}));
