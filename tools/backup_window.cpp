@@ -63,6 +63,10 @@ const Message kPrepareFolder{
     "ＵＳＢメモリなどをセットして、次に保存先のフォルダを選んで下さい。",
     kPrepareTitle, MsgButtons::OkCancel, MsgIcon::Question};
 constexpr const char* kFolderDialogTitle = "バックアップ先のフォルダの選択";
+const Message kSameFolder{
+    "プログラムのフォルダにはバックアップできません。\r\r"
+    "ＵＳＢメモリや別のドライブなど、別のフォルダを選んで下さい。",
+    kPrepareTitle, MsgButtons::Ok, MsgIcon::Exclamation};
 const Message kDone{"バックアップを完了しました。", "終了確認", MsgButtons::Ok,
                     MsgIcon::Information};
 
@@ -238,6 +242,12 @@ void BackupWindow::run() {
     if (platform().messageBox(floppy_ ? kPrepareFloppy : kPrepareFolder) != MsgAnswer::Ok) return;
     const std::string target = chooseTarget();
     if (target.empty()) return;
+    // A copy in the program folder itself is lost with it.
+    std::error_code ec;
+    if (fs::equivalent(pathOf(target), pathOf(platform().programFolder()), ec)) {
+        platform().messageBox(kSameFolder);
+        return;
+    }
     const Message failed = floppy_ ? kFloppyFailed : folderFailed(target);
     for (int k = 0; k < 4; ++k) {
         if (state_.BackDT[static_cast<std::size_t>(k)] != "1") continue;

@@ -24,7 +24,13 @@ constexpr int kButtonsLeft = 488, kButtonPitch = 1395, kButtonsTop = 2640;
 constexpr int kButtonWidth = 915, kButtonHeight = 405;
 
 constexpr const char* kChooseTitle = "編集ｿﾌﾄの選択";
+#ifdef _WIN32
 constexpr const char* kProgramFilter = "実行形式(*.EXE)|*.EXE|全てのﾌｧｲﾙ(*.*)|*.*";
+#else
+// Programs here have no ".EXE", and most lie in the system's program folder.
+constexpr const char* kProgramFilter = "全てのﾌｧｲﾙ(*)|*";
+constexpr const char* kProgramsFolder = "/usr/bin";
+#endif
 
 const Message kNotFound{"編集ソフトが存在しません。", "編集ｿﾌﾄの存在確認", MsgButtons::Ok,
                         MsgIcon::Critical};
@@ -161,8 +167,12 @@ void EditingSoftware::Option1_Click(int index) {
 }
 
 void EditingSoftware::Command2_Click() {
-    FileR =
-        platform().openFileDialog({kChooseTitle, kProgramFilter, platform().programFolder(), ""});
+#ifdef _WIN32
+    const std::string folder = platform().programFolder();
+#else
+    const std::string folder = kProgramsFolder;
+#endif
+    FileR = platform().openFileDialog({kChooseTitle, kProgramFilter, folder, ""});
     if (FileR.empty()) return;
     OptEdit3 = FileR;
     showChosen();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -115,9 +116,22 @@ fs::path folderOf(const fs::path& p) {
     return p.parent_path().empty() ? fs::path(".") : p.parent_path();
 }
 
+// A name every file the program makes can carry to a USB stick or a Windows
+// PC: not blanks alone, and none of the characters those cannot hold.
 bool namesAFile(const fs::path& p) {
-    const fs::path name = p.filename();
-    return !name.empty() && name != "." && name != "..";
+    const std::string name = utf8Of(p.filename());
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
+    std::string_view rest = name;
+    for (;;) {
+        if (rest.starts_with(' ') || rest.starts_with('\t'))
+            rest.remove_prefix(1);
+        else if (rest.starts_with("\u3000"))
+            rest.remove_prefix(std::string_view("\u3000").size());
+        else
+            break;
+    }
+    return !rest.empty();
 }
 
 // Whole or not at all: the copy is written beside the destination and moved

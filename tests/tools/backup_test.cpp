@@ -183,6 +183,16 @@ TEST_F(BackupTest, AFullDiskLeavesTheOlderCopyWhole) {
     EXPECT_EQ(slurp(target / "ONE.BMP"), "older picture");
 }
 
+// A copy inside the program folder is lost with it: another folder is asked for.
+TEST_F(BackupTest, TheProgramFolderItselfIsRefusedAsTheTarget) {
+    window.show();
+    backUp(source.path(), {{{"プログラムのフォルダにはバックアップできません。\r\r"
+                             "ＵＳＢメモリや別のドライブなど、別のフォルダを選んで下さい。",
+                             "ﾊﾞｯｸｱｯﾌﾟ準備", MsgButtons::Ok, MsgIcon::Exclamation},
+                            MsgAnswer::Ok}});
+    EXPECT_TRUE(window.isShown());
+}
+
 // A photograph saved as a countdown picture is larger than any file the
 // program reads whole; the backup copies it all the same.
 TEST_F(BackupTest, APictureOfAnySizeIsCopied) {

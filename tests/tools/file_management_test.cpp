@@ -209,6 +209,39 @@ TEST_F(FileManagementTest, CopyOrRenameOntoTheFileItselfIsRefused) {
     EXPECT_EQ(slurp(classes / "1B.MEM"), "suzuki\r\n");
 }
 
+// Every name the program makes must go onto a USB stick and a Windows PC.
+TEST_F(FileManagementTest, BlankNamesAndCharactersSticksCannotHoldAreRefused) {
+    std::vector<std::string> names = {"   ", "\u3000", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b"};
+#ifndef _WIN32
+    // Where they do not part a drive or a folder from the name.
+    names.insert(names.end(), {"a:b.MEM", "a\\b"});
+#endif
+    for (const std::string& typed : names) {
+        SCOPED_TRACE(typed);
+        platform.answerFileDialog((classes / "1B.MEM").string());
+        platform.answerMessage(
+            {"「1B.MEM」を「" + typed + "」にコピーできませんでした。\r\r名前が正しくありません。",
+             "複写確認", MsgButtons::Ok, MsgIcon::Critical});
+        inWindow("FILESCOPY", [typed](Form&, Driver& d) {
+            d.type("Text1", typed);
+            d.click("Command1_0");
+            d.click("Command1_1");
+        });
+        copyDataFile(state, platform);
+        platform.answerFileDialog((classes / "1B.MEM").string());
+        platform.answerMessage({"「1B.MEM」の名前を「" + typed +
+                                    "」に変更できませんでした。\r\r名前が正しくありません。",
+                                "変更確認", MsgButtons::Ok, MsgIcon::Critical});
+        inWindow("RENAME", [typed](Form&, Driver& d) {
+            d.type("Text1", typed);
+            d.click("Command1_0");
+            d.click("Command1_1");
+        });
+        renameDataFile(state, platform);
+    }
+    EXPECT_EQ(filesIn(classes), (Names{"1A.MEM", "1B.MEM"}));
+}
+
 TEST_F(FileManagementTest, RenameOntoAnExistingFileIsRefusedWithBothFilesIntact) {
     platform.answerFileDialog((classes / "1B.MEM").string());
     platform.answerMessage(
