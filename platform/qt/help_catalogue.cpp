@@ -26,9 +26,18 @@ HelpPage readPage(const QString& path) {
     static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"), kOptions);
     static const QRegularExpression keywords(
         QStringLiteral("<meta\\s+name=\"keywords\"\\s+content=\"(.*)\""), kOptions);
+    // "席替え(せきがえ)": the keyword, then its reading.
+    static const QRegularExpression withReading(QStringLiteral("^(.+)\\(([^()]*)\\)$"));
     page.title = firstMatch(html, title);
-    for (const QString& k : firstMatch(html, keywords).split(u';', Qt::SkipEmptyParts))
-        if (!k.trimmed().isEmpty()) page.keywords << k.trimmed();
+    for (QString k : firstMatch(html, keywords).split(u';', Qt::SkipEmptyParts)) {
+        k = k.trimmed();
+        if (k.isEmpty()) continue;
+        const QRegularExpressionMatch m = withReading.match(k);
+        if (m.hasMatch())
+            page.keywords.push_back({m.captured(1).trimmed(), m.captured(2).trimmed()});
+        else
+            page.keywords.push_back({k, {}});
+    }
     return page;
 }
 
@@ -65,13 +74,20 @@ HelpCatalogue::HelpCatalogue(const QString& folder) : folder_(folder) {
 
     std::map<QString, int> pagesPerKeyword;
     for (const HelpPage& p : pages_)
-        for (const QString& k : p.keywords) ++pagesPerKeyword[k];
+        for (const HelpKeyword& k : p.keywords) ++pagesPerKeyword[k.word];
     for (const HelpPage& p : pages_)
-        for (const QString& k : p.keywords)
-            index_.push_back({k, pagesPerKeyword[k] > 1 ? k + u'（' + p.title + u'）' : k,
-                              helpSearchForm(k), &p});
-    std::stable_sort(index_.begin(), index_.end(), [](const auto& a, const auto& b) {
-        return a.searchForm != b.searchForm ? a.searchForm < b.searchForm : a.label < b.label;
+        for (const HelpKeyword& k : p.keywords)
+            index_.push_back(
+                {k.word, k.reading,
+                 pagesPerKeyword[k.word] > 1 ? k.word + u'（' + p.title + u'）' : k.word,
+                 helpSearchForm(k.word), helpSearchForm(k.reading), &p});
+    // Kanji code points say nothing of how a word reads, so a keyword with a
+    // reading is placed by it.
+    const auto placedBy = [](const HelpIndexEntry& e) -> const QString& {
+        return e.readingForm.isEmpty() ? e.searchForm : e.readingForm;
+    };
+    std::stable_sort(index_.begin(), index_.end(), [&](const auto& a, const auto& b) {
+        return placedBy(a) != placedBy(b) ? placedBy(a) < placedBy(b) : a.label < b.label;
     });
 }
 
@@ -90,9 +106,9 @@ std::vector<const HelpIndexEntry*> HelpCatalogue::matching(const QString& typed)
     const QString wanted = helpSearchForm(typed);
     std::vector<const HelpIndexEntry*> starting, holding;
     for (const HelpIndexEntry& e : index_) {
-        if (e.searchForm.startsWith(wanted))
+        if (e.searchForm.startsWith(wanted) || e.readingForm.startsWith(wanted))
             starting.push_back(&e);
-        else if (e.searchForm.contains(wanted))
+        else if (e.searchForm.contains(wanted) || e.readingForm.contains(wanted))
             holding.push_back(&e);
     }
     starting.insert(starting.end(), holding.begin(), holding.end());

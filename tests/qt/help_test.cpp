@@ -19,6 +19,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conditions/conditions_window.h"
@@ -237,6 +238,39 @@ TEST_F(HelpTest, TheListNarrowsAsTheTeacherTypesWhateverTheKanaOrWidth) {
     type(q("zzz"));
     EXPECT_EQ(keywords->count(), 0);
     EXPECT_FALSE(help.findChild<QPushButton*>(q("HelpShow"))->isEnabled());
+}
+
+// Teachers type the reading before converting it, or their own word for a
+// topic rather than the window's.
+TEST_F(HelpTest, ReadingsAndEverydayWordsFindTheirPages) {
+    help.open({HelpCommand::PartialKey, 0}, nullptr);
+    const std::vector<std::pair<const char*, const char*>> wanted = {
+        {"せきがえ", "席替えの実行とカウントダウン"},
+        {"いんさつ", "結果の印刷"},
+        {"さくじょ", "ファイルの削除"},
+        {"くうせき", "Tosbel条件の設定"},
+        {"空席", "Tosbel条件の設定"},
+    };
+    for (const auto& [typed, page] : wanted) {
+        keyword->clear();
+        type(q(typed));
+        QStringList opened;
+        for (int row = 0; row < keywords->count(); ++row) {
+            keywords->setCurrentRow(row);
+            press("HelpShow");
+            opened << title();
+        }
+        EXPECT_TRUE(opened.contains(q(page)))
+            << typed << " opens " << opened.join(u' ').toStdString();
+    }
+    // Every kanji keyword can be reached by typing kana.
+    static const QRegularExpression kanji(q("[\\x{3005}\\x{4E00}-\\x{9FFF}]"));
+    for (const HelpIndexEntry& e : help.catalogue().index()) {
+        if (e.keyword.contains(kanji)) {
+            EXPECT_TRUE(!e.reading.isEmpty() && !e.reading.contains(kanji))
+                << e.label.toStdString();
+        }
+    }
 }
 
 TEST_F(HelpTest, BackForwardAndContentsFollowTheTeachersWay) {
