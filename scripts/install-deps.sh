@@ -22,8 +22,9 @@ packages=(
     # still reads can be broken elsewhere.
     qpdf
     # The package: cpack's DEB generator reads the libraries' packages with
-    # dpkg-shlibdeps, and its test checks the menu entry.
-    dpkg-dev desktop-file-utils
+    # dpkg-shlibdeps, and its test checks the menu entry, and the whole package
+    # with lintian as Debian's archive would.
+    dpkg-dev desktop-file-utils lintian
     # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
     clang libclang-rt-14-dev
 )

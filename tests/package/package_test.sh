@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The package as a teacher's machine gets it: built from this build folder with
-# cpack, its contents and fields checked, unpacked into a scratch root, and the
-# program started there by its menu entry's command in a virtual X screen. It
-# must show its main window and fill the per-user folder with the installed
-# default files, writing nothing beside its executable.
+# cpack, its contents and fields checked, passed by lintian, unpacked into a
+# scratch root, and the program started there by its menu entry's command in a
+# virtual X screen. It must show its main window and fill the per-user folder
+# with the installed default files, writing nothing beside its executable.
 #
 #     package_test.sh <build folder>
 set -euo pipefail
@@ -25,7 +25,8 @@ deb=${debs[0]}
 listing=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 defaults=({ONE,TWO,THREE,FOUR,FIVE,SIX,SEVEN,EIGHT,NINE,TEN}.BMP DRAG.ICO DRAG2.ICO サンプル.MEM)
 expected=(usr/bin/tosbel usr/share/applications/tosbel.desktop
-    usr/share/icons/hicolor/scalable/apps/tosbel.svg usr/share/doc/tosbel/copyright)
+    usr/share/icons/hicolor/scalable/apps/tosbel.svg usr/share/doc/tosbel/copyright
+    usr/share/doc/tosbel/changelog.gz usr/share/man/man1/tosbel.1.gz)
 for side in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${side}x${side}/apps/tosbel.png"); done
 for name in "${defaults[@]}"; do expected+=("usr/share/tosbel/$name"); done
 for f in "${expected[@]}"; do
@@ -39,6 +40,22 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-noto-cjk; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
+
+# Debian's own checks: any error fails, warnings are shown. The hardening tags
+# are info-level, hence --display-info; fortified functions come only with
+# optimisation and without the sanitizers, as in the release build.
+lintian_log=$(lintian --display-info "$deb" 2>&1) || {
+    echo "$lintian_log"
+    fail "lintian reports errors"
+}
+grep -E '^[EWI]:' <<<"$lintian_log" || true
+unwanted='hardening-no-(relro|bindnow|pie)'
+cache="$build/CMakeCache.txt"
+if grep -qE '^CMAKE_BUILD_TYPE:[A-Z]+=(Release|RelWithDebInfo|MinSizeRel)$' "$cache" &&
+    ! grep -qE '^TOSBEL_SANITIZE:BOOL=(ON|1|TRUE)$' "$cache"; then
+    unwanted='hardening-no-(relro|bindnow|pie|fortify-functions)'
+fi
+if grep -E "$unwanted" <<<"$lintian_log"; then fail "the program is not built hardened"; fi
 
 # The menu entry.
 root="$work/root"
@@ -79,4 +96,4 @@ for name in "${defaults[@]}"; do
         fail "$name in the per-user folder is not the installed one"
 done
 [ "$(ls -A "$root/usr/bin")" = tosbel ] || fail "the program wrote beside its executable"
-echo "package ${deb##*/}: contents, fields and menu entry checked; started from its menu command"
+echo "package ${deb##*/}: contents, fields, lintian and menu entry checked; started from its menu command"
