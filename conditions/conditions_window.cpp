@@ -89,6 +89,7 @@ void ConditionsWindow::declareControls() {
         box.backColor = kBoxBack;
         box.font.size = 9.75f;
         box.toolTip = " 座席指定 ";
+        box.accessibleName = seatLabel(k + 1);
         box.inputMethod = true;
         box.tabIndex = k;
         box.onGotFocus = [this, k] { T_Index = k; };
@@ -103,6 +104,7 @@ void ConditionsWindow::declareControls() {
         CheckBox& tick = Check1[i];
         tick.place(x, y - kTickSide - 15, kTickSide, kTickSide);
         tick.toolTip = " 空き座席の指定 ";
+        tick.accessibleName = seatLabel(k + 1) + " 空き座席";
         tick.tabIndex = 100 + k;
         tick.onClick = [this, k] { seatTicked(k); };
 
@@ -161,6 +163,7 @@ void ConditionsWindow::declareControls() {
     }
     HScroll1.place(kListLeft, kListTop + kListPitch * kPageSize, kLabelWidth, 240);
     HScroll1.tabIndex = 220;
+    HScroll1.accessibleName = "登録者一覧";
     HScroll1.onChange = [this] {
         const int page = HScroll1.value;
         if (page < 6)

@@ -38,6 +38,8 @@ void layDialogButtons(std::array<CommandButton, 3>& buttons, ButtonRow row,
         b.place(row.left + row.pitch * k, row.top, row.width, row.height);
         b.onClick = [onClick, k] { onClick(k); };
     }
+    // Escape does what 取消 does, as in every dialog.
+    if (buttons[1].form) buttons[1].form->cancelButton = &buttons[1];
 }
 
 void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,

@@ -39,7 +39,8 @@ void bindOptionToggle(Form& form, MenuItem& item, std::string AppState::*option,
 
 // The row of three buttons a settings window ends with, from `left` every
 // `pitch` twips: "了解" (or the window's own first), "取消", "ﾍﾙﾌﾟ"; a press
-// runs `onClick` with the button's index.
+// runs `onClick` with the button's index, and Escape presses "取消". The
+// buttons are declared first.
 struct ButtonRow {
     int left, pitch, top, width, height;
 };

@@ -8,8 +8,6 @@
 #else
 #include <langinfo.h>
 #include <locale.h>
-
-#include <cstring>
 #endif
 
 namespace tosbel {
@@ -40,10 +38,16 @@ LocalTime SystemClock::now() {
 
 namespace {
 
+// The program speaks Japanese whatever the system's own language: the
+// designators are the Japanese locale's, and where the system has no such
+// locale, the ones it would give.
+constexpr const char* kJapaneseAm = "午前";
+constexpr const char* kJapanesePm = "午後";
+
 #ifdef _WIN32
-std::string localeText(LCTYPE item, const char* fallback) {
+std::string japaneseText(LCTYPE item, const char* fallback) {
     wchar_t wide[16];
-    const int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, wide, 16);
+    const int n = GetLocaleInfoEx(L"ja-JP", item, wide, 16);
     if (n <= 1) return fallback;
     char utf8[64];
     const int len =
@@ -51,13 +55,10 @@ std::string localeText(LCTYPE item, const char* fallback) {
     return len > 0 ? std::string(utf8, static_cast<size_t>(len)) : fallback;
 }
 #else
-// Only a UTF-8 locale's designator can be used as it stands; any other locale
-// falls back to the plain Latin designators.
-std::string localeText(nl_item item, const char* fallback) {
-    locale_t loc = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, "", nullptr);
+std::string japaneseText(nl_item item, const char* fallback) {
+    locale_t loc = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, "ja_JP.UTF-8", nullptr);
     if (loc == nullptr) return fallback;
-    std::string text;
-    if (std::strcmp(nl_langinfo_l(CODESET, loc), "UTF-8") == 0) text = nl_langinfo_l(item, loc);
+    const std::string text = nl_langinfo_l(item, loc);
     freelocale(loc);
     return text.empty() ? fallback : text;
 }
@@ -67,17 +68,17 @@ std::string localeText(nl_item item, const char* fallback) {
 
 #ifdef _WIN32
 std::string SystemClock::amDesignator() {
-    return localeText(LOCALE_S1159, "AM");
+    return japaneseText(LOCALE_S1159, kJapaneseAm);
 }
 std::string SystemClock::pmDesignator() {
-    return localeText(LOCALE_S2359, "PM");
+    return japaneseText(LOCALE_S2359, kJapanesePm);
 }
 #else
 std::string SystemClock::amDesignator() {
-    return localeText(AM_STR, "AM");
+    return japaneseText(AM_STR, kJapaneseAm);
 }
 std::string SystemClock::pmDesignator() {
-    return localeText(PM_STR, "PM");
+    return japaneseText(PM_STR, kJapanesePm);
 }
 #endif
 

@@ -347,6 +347,12 @@ bool Form::keyPress(Control* c, KeyPress& press) {
     return true;
 }
 
+bool Form::pressCancel() {
+    if (!loaded_ || !cancelButton || !cancelButton->enabled || !cancelButton->visible) return false;
+    cancelButton->click();
+    return true;
+}
+
 void Form::dragOver(Control* target, Control& source, DragState state) {
     if (!target)
         Form_DragOver(source, state);

@@ -47,6 +47,7 @@ enum class Align { Left, Right, Center };
 // The character of a key press. A handler sets it to 0 to swallow the key.
 inline constexpr char32_t kKeyEnter = 13;
 inline constexpr char32_t kKeyBackspace = 8;
+inline constexpr char32_t kKeyEscape = 27;
 struct KeyPress {
     char32_t key = 0;
 };
@@ -91,6 +92,9 @@ struct Control {
     FontSpec font;
     Align alignment = Align::Left;
     std::string toolTip;
+    // What a screen reader calls the control where its caption does not say it
+    // (a seat box by its seat, "A 1"); its tip serves where this is empty.
+    std::string accessibleName;
     bool enabled = true;
     bool visible = true;
     int value = 0;  // check box 0/1/2 (2 greyed), option button 0/1, scroll bar position
@@ -388,8 +392,11 @@ public:
     BorderStyle borderStyle = BorderStyle::FixedSingle;
     bool minButton = true;
     bool maxButton = false;
-    bool tracksMouse = false;  // pointer moves reach Form_MouseMove
-    std::string icon;          // the name of one of the program's own pictures
+    bool showInTaskbar = true;  // false: a passing window the task bar does not list
+    bool tracksMouse = false;   // pointer moves reach Form_MouseMove
+    // The button Escape presses, as in every dialog: its 取消, or its only 了解.
+    Control* cancelButton = nullptr;
+    std::string icon;  // the name of one of the program's own pictures
 
     std::vector<MenuItem*> menuBar;
     Toolbar* toolbar = nullptr;
@@ -446,8 +453,11 @@ public:
     void focusMovedTo(Control* c);
     // A key typed while `c` has the focus (none: the window itself) goes to
     // the control's handler, which may change the key or swallow it (0).
-    // False when no handler saw it.
+    // False when no handler saw it. The handler may release the form.
     bool keyPress(Control* c, KeyPress& press);
+    // An Escape no handler swallowed presses the cancel button, as in every
+    // dialog; false when the window has none the teacher could press.
+    bool pressCancel();
     // A control's drag over `target` (none: the window's own background), and
     // its drop there.
     void dragOver(Control* target, Control& source, DragState state);

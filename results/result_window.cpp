@@ -119,6 +119,7 @@ void ResultWindow::declareControls() {
         box.inputMethod = true;
         box.wrap = true;
         box.tabIndex = k;
+        box.accessibleName = seatLabel(k + 1);
         box.dragIcon = "DRAG.ICO";
         box.onGotFocus = [this, k] { T_Index = k; };
         box.onKeyPress = [this](KeyPress& press) {

@@ -138,6 +138,7 @@ void RosterEditor::declareControls() {
         box.foreColor = kBlack;
         box.font.size = 9.75f;
         box.toolTip = " 氏名 ";
+        box.accessibleName = std::to_string(i + 1) + "番の氏名";
         box.inputMethod = true;
         box.tabIndex = i;
         box.dragIcon = "DRAG.ICO";
@@ -152,6 +153,7 @@ void RosterEditor::declareControls() {
         check.place(x + kCheckLeft, y, kCheckWidth, kRowHeight);
         check.backColor = kCheckBack;
         check.toolTip = " 出/欠 ";
+        check.accessibleName = std::to_string(i + 1) + "番の欠席";
         check.tabIndex = 100 + i;
     }
 

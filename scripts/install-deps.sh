@@ -14,6 +14,8 @@ packages=(
     # The end-to-end test runs the program in a virtual X screen and drives it
     # (it talks to the X server through libxcb too); xvfb-run needs xauth.
     xvfb xdotool xauth libxcb1-dev
+    # xprop reads the window kind the task bar goes by.
+    x11-utils
     # The printing tests read the PDF files the program writes back: pdfinfo
     # (pages, paper size), pdftotext (the names as text), pdftoppm and
     # pdffonts to look at a page and its embedded fonts by hand.

@@ -83,6 +83,7 @@ CountdownSettings::CountdownSettings(AppState& state, Platform& platform)
 
     // The top runs to 10, so the up arrow adds a second.
     VScroll1.vertical = true;
+    VScroll1.accessibleName = "秒数";
     VScroll1.min = kMostSeconds;
     VScroll1.max = kFewestSeconds;
     VScroll1.value = kFewestSeconds;

@@ -37,6 +37,7 @@ CountdownWindow::CountdownWindow(const AppState& state, Platform& platform)
     : Form(platform), state_(state) {
     name = "WAIT";
     borderStyle = BorderStyle::None;
+    showInTaskbar = false;
     width = kSide;
     height = kSide;
     centreWindow(*this, platform.screen());

@@ -103,6 +103,9 @@ BackgroundWindow::BackgroundWindow(AppState& state, Platform& platform,
         Option1[i].place(kOptionLeft[column], rowTop + (kPreviewHeight - kOptionSide) / 2,
                          kOptionSide, kOptionSide);
         Option1[i].onClick = [this, k] { Option1_Click(k); };
+        // The choices show pictures, not words: a screen reader says which.
+        Option1[i].accessibleName =
+            k < kPictureChoice ? "グラデーション " + std::to_string(k + 1) : "その他の画像";
         Image1[i].place(kPreviewLeft[column], rowTop, kPreviewWidth, kPreviewHeight);
         Image1[i].border = true;
         Image1[i].onClick = [this, i] { Option1[i].setValue(1); };
@@ -138,7 +141,10 @@ BackgroundWindow::BackgroundWindow(AppState& state, Platform& platform,
 
 void BackgroundWindow::Form_Load() {
     maingAtOpening_ = state_.Maing;
-    Option1[static_cast<std::size_t>(choiceOf(state_.OptMColor))].setValue(1);
+    OptionButton& chosen = Option1[static_cast<std::size_t>(choiceOf(state_.OptMColor))];
+    chosen.setValue(1);
+    // The focus mark goes with the choice made, as in every group of options.
+    chosen.setFocus();
     showPicture();
 }
 

@@ -145,6 +145,7 @@ void EditingSoftware::Form_Load() {
     // fresh choice: select first, then take the stored program.
     const int option = optionOf(state_.OptEdit);
     Option1[static_cast<std::size_t>(option)].setValue(1);
+    Option1[static_cast<std::size_t>(option)].setFocus();  // the focus mark goes with the choice
     C1_Index = option;
     OptEdit3 = state_.OptEdit2;
     FileR.clear();

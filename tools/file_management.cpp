@@ -289,8 +289,15 @@ void layOut(Label& instruction, const char* text, Label& fromCaption, const char
     toCaption.caption = to;
     toCaption.place(kMargin, kToTop + 60, kCaptionWidth, kCaptionHeight);
     box.place(kBoxLeft, kToTop, kBoxWidth, kBoxHeight);
+    box.accessibleName = to;  // the caption beside it, for a screen reader
     box.backColor = kDarkGrey;
     box.foreColor = kYellow;
+    // Enter after the name does what 了解 does, as in every dialog.
+    box.onKeyPress = [onClick](KeyPress& press) {
+        if (press.key != kKeyEnter) return;
+        press.key = 0;
+        onClick(0);
+    };
 
     layDialogButtons(
         buttons, {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight}, onClick);

@@ -161,6 +161,7 @@ VersionWindow::VersionWindow(Platform& platform, AuthorLinks links)
     Command1.caption = "了解";
     Command1.place(4575, 1440, 915, 405);
     Command1.onClick = [this] { close(); };
+    cancelButton = &Command1;  // the only button: Escape closes the window as it does
 }
 
 // The window's picture, top left beside the name: a blackboard and two rows

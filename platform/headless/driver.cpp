@@ -178,6 +178,7 @@ void Driver::key(char32_t key) {
     Control* at = form_.focused();
     KeyPress press{key};
     form_.keyPress(at, press);
+    if (press.key == kKeyEscape && form_.pressCancel()) return;
     if (at && form_.isLoaded() && press.key != 0 && at->kind == ControlKind::TextBox &&
         form_.focused() == at)
         insertTyped(*at, press.key);

@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -24,7 +25,13 @@ QString caption(const std::string& utf8) {
     return text(utf8).replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
-// A label shows "&&" as "&" and hides the single "&" of an access key.
+// One pixel of the screen the forms were drawn on, at the device's resolution.
+double onePixel(TwipScale scale) {
+    return std::max(1.0, scale.pixels(kTwipsPerInch / 96.0));
+}
+
+}  // namespace
+
 QString withoutAccessKeys(const QString& s) {
     QString out;
     out.reserve(s.size());
@@ -38,13 +45,6 @@ QString withoutAccessKeys(const QString& s) {
     }
     return out;
 }
-
-// One pixel of the screen the forms were drawn on, at the device's resolution.
-double onePixel(TwipScale scale) {
-    return std::max(1.0, scale.pixels(kTwipsPerInch / 96.0));
-}
-
-}  // namespace
 
 QString objectNameOf(const std::string& name, int index) {
     return index < 0 ? text(name) : text(name) + QLatin1Char('_') + QString::number(index);
@@ -95,9 +95,35 @@ QString shownText(const Control& c) {
     return c.kind == ControlKind::Label ? withoutAccessKeys(shown) : shown;
 }
 
-Qt::Alignment labelAlignment(const Control& c, double lineHeight, double boxHeight) {
-    return horizontalAlignment(c.alignment) |
-           (lineHeight > boxHeight ? Qt::AlignVCenter : Qt::AlignTop);
+Qt::Alignment labelAlignment(const Control& c) {
+    return horizontalAlignment(c.alignment) | Qt::AlignTop;
+}
+
+bool textShowsWhole(const QFont& font, const QString& shown, const QSizeF& room, bool wrap,
+                    QPaintDevice* device) {
+    if (shown.isEmpty()) return true;
+    const QFontMetricsF m = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | (wrap ? Qt::TextWordWrap : 0);
+    const QRectF lines = m.boundingRect(QRectF(0, 0, room.width(), 1e6), flags, shown);
+    // A word longer than the line is not broken, and shows cut.
+    if (lines.width() > room.width() + 0.01) return false;
+    // The last line's glyphs end where the lowest of them hangs below its
+    // baseline, not at the foot of the line, which the tall fonts leave empty.
+    const double count = std::max(1.0, std::round(lines.height() / m.lineSpacing()));
+    const double below = std::max(0.0, m.tightBoundingRect(shown).bottom());
+    return (count - 1) * m.lineSpacing() + m.ascent() + below <= room.height() + 0.01;
+}
+
+QFont fittedFont(const QFont& font, const QString& shown, const QSizeF& room, bool wrap,
+                 QPaintDevice* device) {
+    QFont fitted = font;
+    // A pixel a step is fine enough; half the size is as small as text gets
+    // and stays readable.
+    const double smallest = font.pointSizeF() / 2;
+    while (!textShowsWhole(fitted, shown, room, wrap, device) &&
+           fitted.pointSizeF() - 0.25 >= smallest)
+        fitted.setPointSizeF(fitted.pointSizeF() - 0.25);
+    return fitted;
 }
 
 std::optional<QColor> fillOf(const Control& c) {
@@ -181,10 +207,9 @@ bool paintControl(QPainter& painter, const Control& c, TwipScale scale,
     if (textBox) {
         drawBoxText(painter, inside, shownText(c), c.wrap, horizontalAlignment(c.alignment));
     } else {
-        const double line = QFontMetricsF(font, painter.device()).height();
-        painter.drawText(
-            inside, static_cast<int>(labelAlignment(c, line, inside.height()) | Qt::TextWordWrap),
-            shownText(c));
+        const QString shown = shownText(c);
+        painter.setFont(fittedFont(font, shown, inside.size(), true, painter.device()));
+        painter.drawText(inside, static_cast<int>(labelAlignment(c) | Qt::TextWordWrap), shown);
     }
     painter.restore();
     return true;

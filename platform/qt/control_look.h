@@ -49,11 +49,22 @@ Qt::Alignment horizontalAlignment(Align a);
 // where the "&" is the widget's to underline. Captions break their lines with
 // "\n" whatever the forms were saved with.
 QString shownText(const Control& c);
+// A caption as it reads: "&&" as "&", the single "&" of an access key gone.
+QString withoutAccessKeys(const QString& s);
 
-// A label lower than one line of its font (the CJK fonts standing in for the
-// old ones have tall lines) shows the middle of the line, where the characters
-// are, instead of its top half.
-Qt::Alignment labelAlignment(const Control& c, double lineHeight, double boxHeight);
+// A label's text starts at the top of its box, as the boxes were sized for.
+Qt::Alignment labelAlignment(const Control& c);
+
+// The fonts standing in for the old ones are larger than those the windows'
+// boxes were sized for. Text shows whole when every glyph of it, drawn from
+// the top of `room` (pixels of `device`, or of the screen when none) and
+// broken into lines where `wrap` allows, lies inside it. fittedFont() makes
+// the font just small enough for that, never cutting a letter or leaving one
+// out.
+bool textShowsWhole(const QFont& font, const QString& shown, const QSizeF& room, bool wrap,
+                    QPaintDevice* device = nullptr);
+QFont fittedFont(const QFont& font, const QString& shown, const QSizeF& room, bool wrap,
+                 QPaintDevice* device = nullptr);
 
 // What fills the control's box: its own colour, the system's window colour for
 // a text box without one, nothing for a see-through label.

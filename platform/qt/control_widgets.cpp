@@ -122,6 +122,12 @@ private:
 class CheckWidget final : public QCheckBox {
 public:
     explicit CheckWidget(QWidget* parent) : QCheckBox(parent) { setTristate(true); }
+    // Where the caption goes, right of the box.
+    QRect captionRoom() const {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_CheckBoxContents, &option, this);
+    }
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -141,6 +147,11 @@ protected:
 class OptionWidget final : public QRadioButton {
 public:
     explicit OptionWidget(QWidget* parent) : QRadioButton(parent) {}
+    QRect captionRoom() const {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+    }
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
@@ -156,6 +167,11 @@ protected:
 class ButtonWidget final : public QPushButton {
 public:
     explicit ButtonWidget(QWidget* parent) : QPushButton(parent) {}
+    QRect captionRoom() const {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
@@ -231,8 +247,8 @@ protected:
         const QString shown = shownText(c);
         if (w().text() != shown) w().setText(shown);
         setFrame(w(), hasBorder(c));
-        const Qt::Alignment align =
-            labelAlignment(c, w().fontMetrics().height(), w().contentsRect().height());
+        fitFont(shown, w().contentsRect(), true);
+        const Qt::Alignment align = labelAlignment(c);
         if (w().alignment() != align) w().setAlignment(align);
     }
 };
@@ -329,6 +345,7 @@ protected:
         const Control& c = control();
         const QString shown = shownText(c);
         if (w().text() != shown) w().setText(shown);
+        fitFont(withoutAccessKeys(shown), w().captionRoom(), false);
         const Qt::CheckState state = c.value == 1   ? Qt::Checked
                                      : c.value == 2 ? Qt::PartiallyChecked
                                                     : Qt::Unchecked;
@@ -349,6 +366,7 @@ protected:
         const Control& c = control();
         const QString shown = shownText(c);
         if (w().text() != shown) w().setText(shown);
+        fitFont(withoutAccessKeys(shown), w().captionRoom(), false);
         if (w().isChecked() != (c.value != 0)) {
             // An exclusive radio button cannot be switched off on its own.
             w().setAutoExclusive(false);
@@ -372,6 +390,7 @@ protected:
     void syncOwn() override {
         const QString shown = shownText(control());
         if (w().text() != shown) w().setText(shown);
+        fitFont(withoutAccessKeys(shown), w().captionRoom(), false);
     }
 };
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QSize>
+#include <QString>
+
 #include <memory>
 #include <optional>
 
@@ -48,6 +51,9 @@ protected:
     // Whether the control's back colour fills the whole widget; a box or a
     // button keeps its frame and shading and colours only its inside.
     virtual bool fillsBack() const { return true; }
+    // Gives the widget the control's font made just small enough for `shown`
+    // to show whole in `room` (see fittedFont()).
+    void fitFont(const QString& shown, const QRect& room, bool wrap);
 
 private:
     void syncStyle();
@@ -59,6 +65,10 @@ private:
     Rgb fore_;
     FontSpec font_;
     bool styled_ = false;
+    // What the font was last fitted to; recomputed only when one changes.
+    QString fittedText_;
+    QSize fittedRoom_;
+    bool fitted_ = false;
 };
 
 // The view of `c` with its widget made in `parent`.

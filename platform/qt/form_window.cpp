@@ -81,7 +81,9 @@ FormWindow::FormWindow(WindowHost& host, Form& form) : host_(host), form_(&form)
     if (const QScreen* s = QGuiApplication::primaryScreen()) scale_.dpi = s->logicalDotsPerInch();
     setObjectName(text(form.name));
 
-    Qt::WindowFlags flags = Qt::Window;
+    // A tool window is the kind the task bar leaves out, on Windows and on
+    // the X desktops alike.
+    Qt::WindowFlags flags = form.showInTaskbar ? Qt::Window : Qt::Tool;
     if (form.borderStyle == BorderStyle::None) {
         flags |= Qt::FramelessWindowHint;
     } else {

@@ -71,6 +71,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -98,6 +99,7 @@ private:
     bool keyPressed(ControlView& v, const QKeyEvent& e);
     bool inputMethod(ControlView& v, const QInputMethodEvent& e);
     bool runKeyHandlers(Control* c, KeyPress& press);
+    bool pressCancel();
     void typeInstead(QWidget* w, char32_t key);
 
     WindowHost& host_;

@@ -113,6 +113,10 @@ QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen) {
         at = QPoint(asker.left() - kGap - size.width(), asker.top());
     else
         at = asker.center() - QPoint(size.width() / 2, size.height() / 2);
+    return keptOnScreen(at, size, screen);
+}
+
+QPoint keptOnScreen(const QPoint& at, const QSize& size, const QRect& screen) {
     const int right = std::max(screen.left(), screen.right() + 1 - size.width());
     const int bottom = std::max(screen.top(), screen.bottom() + 1 - size.height());
     return QPoint(std::clamp(at.x(), screen.left(), right),
@@ -129,16 +133,31 @@ void HelpWindow::open(const HelpRequest& r, const QWidget* asker) {
     if (r.command != HelpCommand::PartialKey || browser_->source().isEmpty()) showPage(page);
     search_->setChecked(r.command == HelpCommand::PartialKey);
     // A help window the teacher has open stays where it is.
-    if (!isVisible() && asker && asker->screen())
-        move(placeBeside(asker->frameGeometry(), frameGeometry().size(),
-                         asker->screen()->availableGeometry()));
+    if (!isVisible()) {
+        const QScreen* on = asker && asker->screen() ? asker->screen() : screen();
+        if (on) screenArea_ = on->availableGeometry();
+        if (asker) move(placeBeside(asker->frameGeometry(), frameGeometry().size(), screenArea_));
+    }
     show();
     raise();
     activateWindow();
+    keepOnScreen();
     if (r.command == HelpCommand::PartialKey) {
         keyword_->clear();
         keyword_->setFocus();
     }
+}
+
+void HelpWindow::keepOnScreen() {
+    if (screenArea_.isEmpty()) return;
+    const QRect frame = frameGeometry();
+    const QPoint at = keptOnScreen(frame.topLeft(), frame.size(), screenArea_);
+    if (at != frame.topLeft()) move(at);
+}
+
+void HelpWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (isVisible()) keepOnScreen();
 }
 
 void HelpWindow::showPage(const QString& path) {

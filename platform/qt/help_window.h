@@ -31,8 +31,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // Moves the window back wholly onto the screen it opened on, as every
+    // window of the program stays: a window system that placed it itself,
+    // or the index widening it, may have pushed part of it off.
+    void keepOnScreen();
     void showIndex(bool shown);
     void narrow(const QString& typed);
     void openChosen();
@@ -47,10 +52,13 @@ private:
     QListWidget* keywords_;
     QPushButton* show_;
     QTextBrowser* browser_;
+    QRect screenArea_;  // where it opened: the free area of its asker's screen
 };
 
 // Where a window of `size` opens beside `asker`: right of it when the screen
 // has room there, else left of it, else centred on it; always on the screen.
 QPoint placeBeside(const QRect& asker, const QSize& size, const QRect& screen);
+// The place nearest `at` where a window of `size` lies wholly on the screen.
+QPoint keptOnScreen(const QPoint& at, const QSize& size, const QRect& screen);
 
 }  // namespace tosbel

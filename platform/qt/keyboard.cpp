@@ -15,8 +15,6 @@ namespace tosbel {
 
 namespace {
 
-constexpr char32_t kKeyEscape = 27;
-
 // The character a key press stands for, as the form's key handlers count keys;
 // none for keys that type nothing (arrows, function keys, Tab, Delete).
 std::optional<char32_t> keyCharOf(const QKeyEvent& e) {
@@ -77,12 +75,25 @@ bool FormWindow::keyPressed(ControlView& v, const QKeyEvent& e) {
     // A handler that closed the window may have released the form and the
     // control with it: the key goes nowhere.
     if (!form_ || press.key == 0) return true;
+    if (press.key == kKeyEscape && pressCancel()) return true;
     if (press.key != *key) {
         typeInstead(v.widget(), press.key);
         return true;
     }
     // Enter never types into a box (and never reaches a default button through it).
     return typesText && press.key == kKeyEnter;
+}
+
+bool FormWindow::pressCancel() {
+    bool pressed = false;
+    if (form_) run([this, &pressed] { pressed = form_->pressCancel(); });
+    return pressed;
+}
+
+// A key no control took: Escape with nothing focused still cancels the window.
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    if (keyCharOf(*e) == kKeyEscape && pressCancel()) return;
+    QMainWindow::keyPressEvent(e);
 }
 
 void FormWindow::typeInstead(QWidget* w, char32_t key) {

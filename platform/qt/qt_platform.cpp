@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -82,7 +83,10 @@ QtPlatform::QtPlatform(std::string programFolder)
     : programFolder_(std::move(programFolder)),
       translator_(std::make_unique<QTranslator>()),
       context_(std::make_unique<QObject>()) {
-    // The standard buttons and dialogs speak Japanese ("キャンセル").
+    // The program speaks Japanese whatever the system's language: dates,
+    // sizes and times in Qt's own dialogs too, and their buttons and headers
+    // ("キャンセル").
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     if (translator_->load(QStringLiteral("qtbase_ja"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator_.get());

@@ -47,10 +47,15 @@ void ControlView::sync(TwipScale scale) {
     if (!styled_ || !sameFont(font_, c.font)) {
         font_ = c.font;
         w->setFont(fontOf(c.font));
+        fitted_ = false;
     }
     syncStyle();
     const QString tip = text(c.toolTip);
     if (w->toolTip() != tip) w->setToolTip(tip);
+    // A screen reader reads a caption by itself; a box, a picture or a bare
+    // tick box is named by its form, or by its tip.
+    const QString spoken = c.accessibleName.empty() ? tip.trimmed() : text(c.accessibleName);
+    if (w->accessibleName() != spoken) w->setAccessibleName(spoken);
     const bool hand = c.pointer == Control::Pointer::Hand;
     if (w->testAttribute(Qt::WA_SetCursor) != hand) {
         if (hand)
@@ -66,6 +71,15 @@ void ControlView::sync(TwipScale scale) {
         if (w->focusPolicy() != policy) w->setFocusPolicy(policy);
     }
     syncOwn();
+}
+
+void ControlView::fitFont(const QString& shown, const QRect& room, bool wrap) {
+    if (fitted_ && shown == fittedText_ && room.size() == fittedRoom_) return;
+    fitted_ = true;
+    fittedText_ = shown;
+    fittedRoom_ = room.size();
+    const QFont fitted = fittedFont(fontOf(font_), shown, room.size(), wrap);
+    if (widget_->font() != fitted) widget_->setFont(fitted);
 }
 
 void ControlView::syncStyle() {

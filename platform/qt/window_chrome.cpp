@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QToolBar>
 
@@ -22,6 +23,19 @@
 namespace tosbel {
 
 namespace {
+
+// What a screen reader says for a toolbar button: its tip, or the command's
+// menu caption without its access key and dots ("名簿を開く"); a blank
+// button says that it is one.
+QString spokenName(const ToolButton& b) {
+    QString name = text(b.toolTip).trimmed();
+    if (name.isEmpty() && b.command) {
+        name = text(b.command->caption);
+        name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$")));
+        name.remove(QLatin1Char('&'));
+    }
+    return name.isEmpty() ? QStringLiteral("空き") : name.trimmed();
+}
 
 // Gives a menu or the menu bar exactly these actions, keeping those already in
 // place: clearing a menu that is open (a menu array grew while the teacher
@@ -234,6 +248,11 @@ void WindowChrome::syncToolbar() {
         QAction* action = toolActions_[i];
         const QString tip = text(b.toolTip);
         if (action->toolTip() != tip) action->setToolTip(tip);
+        // A button shows only its picture: a screen reader says the command.
+        if (QWidget* button = toolbar_->widgetForAction(action)) {
+            const QString spoken = spokenName(b);
+            if (button->accessibleName() != spoken) button->setAccessibleName(spoken);
+        }
         action->setEnabled(b.isEnabled());
         action->setVisible(b.visible);
     }

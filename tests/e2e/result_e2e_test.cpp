@@ -128,6 +128,10 @@ TEST(ResultWithTheKeyboardAndMouse, TheShuffledChartIsMovedDraggedRestoredAndSho
         }
         return !countdown.empty();
     })) << session.output();
+    // A window the task bar leaves out.
+    EXPECT_NE(run({"xprop", "-id", countdown, "_NET_WM_WINDOW_TYPE"})
+                  .text.find("_NET_WM_WINDOW_TYPE_UTILITY"),
+              std::string::npos);
     ASSERT_TRUE(mouse({"sleep", "1.5"}));  // the picture for 2
     saveScreen("e2e_countdown.png");
     const std::string result = session.waitForWindow(kResultCaption, 20s);

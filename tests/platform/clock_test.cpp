@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace tosbel {
 namespace {
 
@@ -17,6 +19,16 @@ TEST(TimeText, TwelveHourClockWithDesignator) {
     EXPECT_EQ(at(12, 0), "午後 12:00");
     EXPECT_EQ(at(13, 7), "午後 01:07");
     EXPECT_EQ(at(23, 59), "午後 11:59");
+}
+
+// The status bars speak Japanese on a system set to another language too.
+TEST(SystemClock, TheDesignatorsAreJapaneseWhateverTheSystemsLanguage) {
+#ifndef _WIN32
+    setenv("LC_ALL", "C", 1);
+#endif
+    SystemClock clock;
+    EXPECT_EQ(clock.amDesignator(), "午前");
+    EXPECT_EQ(clock.pmDesignator(), "午後");
 }
 
 }  // namespace

@@ -288,6 +288,24 @@ TEST_F(BoardTest, AScrollBarSetByTheProgramSaysChangeOnly) {
     EXPECT_EQ(board.Scroll.value, 4);
 }
 
+// Escape presses the cancel button unless the focused box takes the key, and
+// never a button the teacher could not press.
+TEST_F(BoardTest, EscapePressesTheCancelButtonWhenItCouldBePressed) {
+    driver.key(kKeyEscape);
+    EXPECT_TRUE(board.log.empty()) << "no cancel button: Escape does nothing";
+    board.cancelButton = &board.Ok;
+    driver.click("Name");
+    driver.key(kKeyEscape);
+    EXPECT_EQ(board.log, Log{"Ok click"});
+    board.Ok.enabled = false;
+    driver.key(kKeyEscape);
+    EXPECT_EQ(board.log, Log{"Ok click"});
+    board.Ok.enabled = true;
+    board.Name.onKeyPress = [](KeyPress& k) { k.key = 0; };
+    driver.key(kKeyEscape);
+    EXPECT_EQ(board.log, Log{"Ok click"});
+}
+
 TEST_F(BoardTest, TypingGoesThroughTheKeyHandlersAndStopsAtTheByteLimit) {
     driver.type("Name", "山!田太");
     EXPECT_EQ(board.Name.text, "山田");

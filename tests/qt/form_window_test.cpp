@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -423,6 +424,19 @@ TEST_F(QtFormWindow, ModalFormClosedByItsOwnHandlerEndsTheShowAndIsFreed) {
     EXPECT_FALSE(shown->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(shown.isNull());
+}
+
+// Escape reaches the cancel button even when no control has the focus.
+TEST_F(QtFormWindow, EscapeInAModalFormPressesItsCancelButton) {
+    CloseForm closer{platform};
+    closer.cancelButton = &closer.Command1;
+    whenModal<QWidget>([](QWidget* w) {
+        if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    closer.showModal();
+    EXPECT_FALSE(closer.isShown());
+    EXPECT_EQ(closer.modes, std::vector<UnloadMode>{UnloadMode::Program});
 }
 
 TEST_F(QtFormWindow, CloseBoxAsksTheForm) {

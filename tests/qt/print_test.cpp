@@ -205,6 +205,22 @@ TEST_F(PrintTest, ThePaperHasItsOwnColoursAndTheScreensPlaces) {
     EXPECT_EQ(darkest(picture(asOnScreen), 390, 480, 915, 150), 255);
 }
 
+// A label's text starts at the top of its box and is made small enough to
+// show whole there: nothing of it falls below, where the seat box would cover it.
+TEST_F(PrintTest, ALabelTooSmallForItsFontShowsWholeInsideItsBox) {
+    form.Label1[0].font = {"ＭＳ Ｐゴシック", 12};
+    PrintedPage labelsOnly = paper(kWhite, false);
+    labelsOnly.look = [](const Control& c) {
+        return PaperLook{c.kind == ControlKind::Label, kBlack, std::nullopt};
+    };
+    const QImage page = picture(labelsOnly);
+    const Label& seat = form.Label1[0];
+    EXPECT_LT(darkest(page, seat.left, seat.top, seat.width, seat.height), 80)
+        << "the text is there";
+    EXPECT_EQ(darkest(page, seat.left, seat.top + seat.height + 8, seat.width, 120), 255)
+        << "nothing of it below its box";
+}
+
 TEST_F(PrintTest, AFileThatCannotBeWrittenFailsThePrint) {
     const std::string file = dir.file("no such folder/chart.pdf");
     EXPECT_FALSE(printTo(pdf(file, 2), paper(kGrey), 2));

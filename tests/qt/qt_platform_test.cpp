@@ -2,16 +2,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTreeView>
 #include <QWindow>
 
 #include <sys/stat.h>
@@ -94,6 +97,27 @@ TEST_F(QtPlatformTest, MessageBoxBringsTheWindowsUpToDateFirstAndEscapeAnswersOk
     EXPECT_EQ(label, q("後"));
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_TRUE(seen.cancel.isEmpty());
+}
+
+// Qt's own dialogs speak Japanese on a system set to another language.
+TEST_F(QtPlatformTest, TheOpenDialogSpeaksJapanese) {
+    spit(dir.path() / "1組.MEM", "");
+    QStringList buttons, headers;
+    QString modified;
+    whenModal<QFileDialog>([&](QFileDialog* d) {
+        for (const QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->isVisible()) buttons << b->text();
+        const auto* view = d->findChild<QTreeView*>();
+        for (int c = 0; view && c < view->model()->columnCount(); ++c)
+            headers << view->model()->headerData(c, Qt::Horizontal).toString();
+        d->reject();
+    });
+    platform.openFileDialog({"名簿を開く", "名簿ﾌｧｲﾙ(*.MEM)|*.MEM", dir.path().string(), ""});
+    EXPECT_TRUE(buttons.contains(q("開く(&O)")) || buttons.contains(q("開く")))
+        << buttons.join(u',').toStdString();
+    EXPECT_TRUE(buttons.contains(q("キャンセル"))) << buttons.join(u',').toStdString();
+    EXPECT_TRUE(headers.contains(q("名前"))) << headers.join(u',').toStdString();
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
 }
 
 TEST_F(QtPlatformTest, FileFiltersFindBothLetterCases) {
@@ -185,6 +209,23 @@ TEST(HelpPlace, BesideTheAskerWhereThereIsRoomElseCentredAndAlwaysOnScreen) {
     // A second screen counts from its own edges.
     EXPECT_EQ(placeBeside(QRect(2000, 100, 800, 600), help, QRect(1920, 0, 1920, 1080)),
               QPoint(2808, 100));
+}
+
+// Wherever the window system put it, and however the index widens it, the
+// help window stays wholly on its screen.
+TEST_F(QtPlatformTest, TheHelpWindowStaysWhollyOnItsScreen) {
+    platform.showHelp({HelpCommand::Contents, 0});
+    QWidget* help = window("HelpWindow");
+    ASSERT_NE(help, nullptr);
+    const QRect screen = help->screen()->availableGeometry();
+    help->resize(400, 300);
+    help->move(screen.right() - 100, screen.top() + 10);
+    help->resize(440, 300);
+    QTest::qWait(50);
+    EXPECT_TRUE(screen.contains(help->frameGeometry()))
+        << help->frameGeometry().x() << " " << help->frameGeometry().width() << " in "
+        << screen.width();
+    help->close();
 }
 
 TEST(QtSettingsStore, ValuesSurviveANewStoreAndReachTheFileAtOnce) {

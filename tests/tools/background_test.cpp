@@ -105,6 +105,7 @@ TEST_F(BackgroundTest, OpensOnTheStoredChoiceAndOnlyThePictureChoicePicks) {
     Driver driver(platform, window);
     window.show();
     EXPECT_EQ(window.Option1[2].value, 1);
+    EXPECT_EQ(window.focused(), &window.Option1[2]) << "the focus mark is on the choice made";
     EXPECT_EQ(window.Image1[4].picture, state.Maing);
     EXPECT_THROW(driver.click("Command2"), RefusedAction);
 

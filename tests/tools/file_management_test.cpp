@@ -147,6 +147,24 @@ TEST_F(FileManagementTest, AFailedCopyNamesTheReasonAndKeepsTheWindowAndTheFileT
     EXPECT_EQ(slurp(classes / "1C.MEM"), "kept");
 }
 
+// The keys of every dialog: Enter after the name is 了解, Escape is 取消.
+TEST_F(FileManagementTest, EnterAfterTheNameConfirmsAndEscapeCancels) {
+    platform.answerFileDialog((classes / "1B.MEM").string());
+    platform.answerMessage(kCopied);
+    inWindow("FILESCOPY", [](Form&, Driver& d) {
+        d.type("Text1", "1C.MEM");
+        d.key(kKeyEnter);
+    });
+    copyDataFile(state, platform);
+    platform.answerFileDialog((classes / "1B.MEM").string());
+    inWindow("RENAME", [](Form&, Driver& d) {
+        d.type("Text1", "2B.MEM");
+        d.key(kKeyEscape);
+    });
+    renameDataFile(state, platform);
+    EXPECT_EQ(filesIn(classes), (Names{"1A.MEM", "1B.MEM", "1C.MEM"}));
+}
+
 TEST_F(FileManagementTest, RenameKeepsTheFolderAddsNoExtensionAndLeavesTheRosterAlone) {
     platform.answerFileDialog((classes / "1B.MEM").string());
     platform.answerMessage(kNoNewName);

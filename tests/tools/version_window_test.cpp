@@ -95,6 +95,14 @@ TEST_F(VersionWindowTest, ALinkNoProgramTakesSaysWhichProgramIsMissing) {
     driver.click("Label1_12");
 }
 
+TEST_F(VersionWindowTest, EscapeClosesItAsItsOnlyButtonDoes) {
+    VersionWindow window(platform, kLinks);
+    Driver driver(platform, window);
+    window.show();
+    driver.key(kKeyEscape);
+    EXPECT_FALSE(window.isShown());
+}
+
 // A build given no address says so on the link, which neither lights up nor
 // opens anything; a set one beside it still works.
 TEST_F(VersionWindowTest, AnUnsetAddressIsShownAsSuchAndDoesNothing) {

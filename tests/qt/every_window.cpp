@@ -1,0 +1,90 @@
+#include "tests/qt/every_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "conditions/conditions_window.h"
+#include "core/app_state.h"
+#include "results/no_print_window.h"
+#include "results/result_window.h"
+#include "roster/roster_editor.h"
+#include "shell/countdown_settings.h"
+#include "shell/countdown_window.h"
+#include "shell/logo_window.h"
+#include "shell/main_window.h"
+#include "shell/shell.h"
+#include "tools/background_window.h"
+#include "tools/backup_window.h"
+#include "tools/editing_software.h"
+#include "tools/file_management.h"
+#include "tools/version_window.h"
+
+namespace tosbel {
+
+namespace {
+
+QWidget* shownWindowOf(const Form& f) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == QString::fromStdString(f.name)) return w;
+    return nullptr;
+}
+
+void showAndLook(Form& f, const std::function<void(Form&, QWidget&)>& look) {
+    f.show();
+    QWidget* w = shownWindowOf(f);
+    EXPECT_NE(w, nullptr) << f.name;
+    if (w) look(f, *w);
+    if (f.isLoaded()) f.discard();
+}
+
+}  // namespace
+
+void forEveryWindow(QtPlatform& platform, const std::function<void(Form&, QWidget&)>& look) {
+    platform.settings().save("Config", "OptLogo", "0");
+    Shell shell(platform);
+    shell.startUp();
+    AppState& s = shell.state();
+    const char* names[] = {"相田　一郎", "石川", "上野"};
+    for (std::size_t k = 1; k <= 3; ++k) {
+        s.Members[k] = names[k - 1];
+        s.SeatResult[k] = s.InitialSeats[k] = names[k - 1];
+    }
+    s.MemberCount = s.RegisteredCount = 3;
+    s.SeatConditions[10] = std::string(kEmptySeatMark);
+    s.RosterPath = "1組.MEM";
+
+    if (MainWindow* main = shell.mainWindow()) {
+        QWidget* w = shownWindowOf(*main);
+        EXPECT_NE(w, nullptr);
+        if (w) look(*main, *w);
+    }
+    LogoWindow logo(platform);
+    showAndLook(logo, look);
+    RosterEditor editor(s, platform, {}, false);
+    showAndLook(editor, look);
+    ConditionsWindow conditions(s, platform, {}, false);
+    showAndLook(conditions, look);
+    ResultWindow result(s, platform, {}, false);
+    showAndLook(result, look);
+    CountdownWindow countdown(s, platform);
+    showAndLook(countdown, look);
+    CountdownSettings countdownSettings(s, platform);
+    showAndLook(countdownSettings, look);
+    NoPrintWindow noPrint(s, platform);
+    showAndLook(noPrint, look);
+    FileCopyWindow copy(s, platform);
+    showAndLook(copy, look);
+    RenameWindow rename(s, platform);
+    showAndLook(rename, look);
+    BackupWindow backup(s, platform, std::nullopt);
+    showAndLook(backup, look);
+    BackgroundWindow background(s, platform, {});
+    showAndLook(background, look);
+    EditingSoftware editing(s, platform);
+    showAndLook(editing, look);
+    VersionWindow version(platform);
+    showAndLook(version, look);
+}
+
+}  // namespace tosbel
