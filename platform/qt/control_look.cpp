@@ -99,6 +99,23 @@ Qt::Alignment labelAlignment(const Control& c) {
     return horizontalAlignment(c.alignment) | Qt::AlignTop;
 }
 
+double uncoveredHeight(const Control& label) {
+    double bottom = label.top + label.height;
+    if (!label.form) return label.height;
+    for (const Control* other : label.form->controls()) {
+        const bool windowed =
+            other->kind == ControlKind::TextBox || other->kind == ControlKind::CheckBox ||
+            other->kind == ControlKind::OptionButton || other->kind == ControlKind::CommandButton ||
+            other->kind == ControlKind::ScrollBar;
+        if (!windowed || !other->visible || other->container != label.container) continue;
+        if (other->top <= label.top || other->top >= bottom) continue;
+        const double shared = std::min(label.left + label.width, other->left + other->width) -
+                              std::max(label.left, other->left);
+        if (2 * shared >= label.width) bottom = other->top;
+    }
+    return bottom - label.top;
+}
+
 bool textShowsWhole(const QFont& font, const QString& shown, const QSizeF& room, bool wrap,
                     QPaintDevice* device) {
     if (shown.isEmpty()) return true;
@@ -208,7 +225,9 @@ bool paintControl(QPainter& painter, const Control& c, TwipScale scale,
         drawBoxText(painter, inside, shownText(c), c.wrap, horizontalAlignment(c.alignment));
     } else {
         const QString shown = shownText(c);
-        painter.setFont(fittedFont(font, shown, inside.size(), true, painter.device()));
+        QRectF room = inside;
+        room.setBottom(std::min(inside.bottom(), box.top() + scale.pixels(uncoveredHeight(c))));
+        painter.setFont(fittedFont(font, shown, room.size(), true, painter.device()));
         painter.drawText(inside, static_cast<int>(labelAlignment(c) | Qt::TextWordWrap), shown);
     }
     painter.restore();

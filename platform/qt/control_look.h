@@ -54,6 +54,10 @@ QString withoutAccessKeys(const QString& s);
 
 // A label's text starts at the top of its box, as the boxes were sized for.
 Qt::Alignment labelAlignment(const Control& c);
+// How much of a label's box, in twips from its top, no box or button lies
+// over: a label is drawn beneath them, and where one covers the label's foot
+// (the result window's seat labels) only the part above it shows.
+double uncoveredHeight(const Control& label);
 
 // The fonts standing in for the old ones are larger than those the windows'
 // boxes were sized for. Text shows whole when every glyph of it, drawn from

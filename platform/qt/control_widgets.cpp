@@ -15,6 +15,7 @@
 #include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/window_host.h"
 
@@ -247,7 +248,13 @@ protected:
         const QString shown = shownText(c);
         if (w().text() != shown) w().setText(shown);
         setFrame(w(), hasBorder(c));
-        fitFont(shown, w().contentsRect(), true);
+        QRect room = w().contentsRect();
+        if (c.height > 0) {
+            const double hidden = c.height - uncoveredHeight(c);
+            room.setBottom(room.bottom() -
+                           static_cast<int>(std::ceil(hidden * w().height() / c.height)));
+        }
+        fitFont(shown, room, true);
         const Qt::Alignment align = labelAlignment(c);
         if (w().alignment() != align) w().setAlignment(align);
     }

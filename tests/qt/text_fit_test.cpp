@@ -5,10 +5,13 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
 #include <QStyleOptionButton>
+
+#include <algorithm>
 
 #include "platform/qt/control_look.h"
 #include "tests/qt/every_window.h"
@@ -42,6 +45,20 @@ TEST(TextFit, EveryCaptionOfEveryWindowShowsWhole) {
                 shown = label->text();
                 room = label->contentsRect();
                 wrap = true;
+                // A box or button lying over the label's foot hides that part.
+                for (const QWidget* over : label->parentWidget()->findChildren<QWidget*>(
+                         QString(), Qt::FindDirectChildrenOnly)) {
+                    const bool windowed = qobject_cast<const QLineEdit*>(over) ||
+                                          qobject_cast<const QAbstractButton*>(over);
+                    const QRect g = over->geometry();
+                    if (!windowed || !over->isVisible() || g.top() <= label->y() ||
+                        g.top() > label->geometry().bottom())
+                        continue;
+                    const int shared = std::min(g.right(), label->geometry().right()) -
+                                       std::max(g.left(), label->x());
+                    if (2 * shared >= label->width())
+                        room.setBottom(std::min(room.bottom(), g.top() - label->y() - 1));
+                }
             } else if (auto* button = qobject_cast<QPushButton*>(w)) {
                 shown = withoutAccessKeys(button->text());
                 room = captionRoom(button, QStyle::SE_PushButtonContents);
