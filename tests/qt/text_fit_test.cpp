@@ -35,6 +35,11 @@ TEST(TextFit, EveryCaptionOfEveryWindowShowsWhole) {
     QStringList cut;
     int looked = 0;
     forEveryWindow(platform, [&](Form& f, QWidget& window) {
+        // Each window as drawn, to look at beside the end-to-end pictures.
+        window.grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/text_fit_") +
+                           QString::fromStdString(f.name) +
+                           (window.devicePixelRatioF() > 1 ? QStringLiteral("@2x") : QString()) +
+                           QStringLiteral(".png"));
         for (const Control* c : f.controls()) {
             auto* w = window.findChild<QWidget*>(objectNameOf(c->name, c->index));
             if (!w || !w->isVisible()) continue;
