@@ -35,8 +35,8 @@ TEST(TextFit, EveryCaptionOfEveryWindowShowsWhole) {
     QStringList cut;
     int looked = 0;
     forEveryWindow(platform, [&](Form& f, QWidget& window) {
-        // Each window as drawn, to look at beside the end-to-end pictures.
-        window.grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/text_fit_") +
+        // Each window as drawn, kept with the end-to-end pictures to look at.
+        window.grab().save(QStringLiteral(QT_TESTCASE_BUILDDIR "/e2e/text_fit_") +
                            QString::fromStdString(f.name) +
                            (window.devicePixelRatioF() > 1 ? QStringLiteral("@2x") : QString()) +
                            QStringLiteral(".png"));
