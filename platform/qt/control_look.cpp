@@ -248,14 +248,11 @@ void paintFocusMark(QPainter& painter, const QRect& r) {
     painter.restore();
 }
 
-QPixmap pictureFile(const std::string& path) {
-    // Read through the program's own reader: a pipe or a device under a
-    // picture's name must not stop the program, nor a huge file fill memory.
-    // The header is looked at before anything is decoded: a few kilobytes
-    // can claim more pixels than memory holds.
-    const auto bytes = readPictureFile(path);
-    if (!bytes) return {};
-    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+namespace {
+
+// The picture the bytes hold, or a null one; the header was checked already.
+QImage decodedPicture(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
@@ -268,7 +265,27 @@ QPixmap pictureFile(const std::string& path) {
     reader.setAllocationLimit(static_cast<int>(kPicturePixelLimit * 4 / (1024 * 1024)) + 1);
     QImage image;
     if (!reader.read(&image)) return {};
-    return QPixmap::fromImage(std::move(image));
+    return image;
+}
+
+}  // namespace
+
+QPixmap pictureFile(const std::string& path) {
+    // Read through the program's own reader: a pipe or a device under a
+    // picture's name must not stop the program, nor a huge file fill memory.
+    // The header is looked at before anything is decoded: a few kilobytes
+    // can claim more pixels than memory holds.
+    const auto bytes = readPictureFile(path);
+    if (!bytes) return {};
+    // The main window asks whether its background shows, then shows it: the
+    // last picture is decoded once for both.
+    static std::string lastBytes;
+    static QImage lastPicture;
+    if (*bytes != lastBytes) {
+        lastBytes = *bytes;
+        lastPicture = decodedPicture(*bytes);
+    }
+    return QPixmap::fromImage(lastPicture);
 }
 
 }  // namespace tosbel
