@@ -32,7 +32,7 @@ QString spokenName(const ToolButton& b) {
     if (name.isEmpty() && b.command) {
         name = text(b.command->caption);
         name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$")));
-        name.remove(QLatin1Char('&'));
+        name = withoutAccessKeys(name);
     }
     return name.isEmpty() ? QStringLiteral("空き") : name.trimmed();
 }
