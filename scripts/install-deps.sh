@@ -14,8 +14,9 @@ packages=(
     # The end-to-end test runs the program in a virtual X screen and drives it
     # (it talks to the X server through libxcb too); xvfb-run needs xauth.
     xvfb xdotool xauth libxcb1-dev
-    # xprop reads the window kind the task bar goes by.
-    x11-utils
+    # xprop reads the window kind the task bar goes by, xwininfo a frame's place;
+    # openbox frames the windows where a test needs a window manager.
+    x11-utils openbox
     # The printing tests read the PDF files the program writes back: pdfinfo
     # (pages, paper size), pdftotext (the names as text), pdftoppm and
     # pdffonts to look at a page and its embedded fonts by hand.

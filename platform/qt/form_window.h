@@ -49,6 +49,8 @@ public:
     void detach();
     // Writes the form's state into the widgets without running any handler.
     void sync();
+    // Shows the window for the first time with its frame where the form says.
+    void showPlaced();
 
     QWidget* client() const { return client_; }
     QWidget* widgetOf(const Control& c) const;

@@ -356,7 +356,7 @@ void QtPlatform::showForm(Form& f, bool modal) {
     windows_.push_back(window);
     if (modal) window->setWindowModality(Qt::ApplicationModal);
     syncAll();
-    window->show();
+    window->showPlaced();
     window->raise();
     window->activateWindow();
     keepHelpReachable();

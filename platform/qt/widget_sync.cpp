@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/form_window.h"
@@ -127,6 +128,20 @@ void FormWindow::place() {
     }
     move(scale_.px(f.left), scale_.px(f.top));
     layOutBars();
+}
+
+// An X window manager puts the frame's corner on the asked point only when the
+// window asks so as it is first mapped; a move Qt makes before then places the
+// inside of the window there, a title bar lower than where it was left.
+void FormWindow::showPlaced() {
+    winId();
+    ensurePolished();
+    if (QLayout* l = layout()) l->activate();
+    if (QWindow* w = windowHandle()) {
+        w->resize(size());
+        w->setFramePosition(QPoint(scale_.px(form_->left), scale_.px(form_->top)));
+    }
+    show();
 }
 
 void FormWindow::sync() {

@@ -27,7 +27,7 @@ ProgramSession::ProgramSession(const fs::path& root)
       runtime_(root / "runtime"),
       programFolder_(root / "program") {}
 
-std::string ProgramSession::start() {
+std::string ProgramSession::start(bool withWindowManager) {
     for (const fs::path& d : {home_, config_, runtime_, programFolder_}) fs::create_directories(d);
     fs::permissions(runtime_, fs::perms::owner_all, fs::perm_options::replace);
     // A copy of the executable, so its folder (the program folder) is ours.
@@ -40,7 +40,31 @@ std::string ProgramSession::start() {
     setenv("DISPLAY", screen_->display().c_str(), 1);
     setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
     if (run({"xdotool", "version"}).exitCode != 0) return "xdotool is missing";
+    if (withWindowManager) {
+        windowManager_ = std::make_unique<Child>(
+            std::vector<std::string>{"openbox", "--sm-disable"},
+            environmentWith({{"DISPLAY", screen_->display()},
+                             {"HOME", home_.string()},
+                             {"XDG_CONFIG_HOME", config_.string()},
+                             {"XDG_CACHE_HOME", (home_ / "cache").string()}}),
+            (root_ / "openbox.log").string());
+        // Ready once it has claimed the screen, as the desktop standard says.
+        if (!pollUntil(std::chrono::seconds(20), [] {
+                return run({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).text.find("window id") !=
+                       std::string::npos;
+            }))
+            return "openbox did not start: " + readAll(root_ / "openbox.log");
+    }
+    return launch();
+}
 
+std::string ProgramSession::restart() {
+    if (running()) return "the program is still running";
+    return launch();
+}
+
+std::string ProgramSession::launch() {
+    const fs::path program = programFolder_ / "tosbel";
     program_ = std::make_unique<Child>(
         std::vector<std::string>{program.string()},
         environmentWith({{"DISPLAY", screen_->display()},
@@ -100,6 +124,23 @@ std::string openClassWithKeyboard(ProgramSession& session, const std::string& ma
     if (!pressKey("Return")) return {};
     const std::string editor = session.waitForWindow("登録・修正", std::chrono::seconds(20));
     return !editor.empty() && focusWindow(editor) ? editor : std::string();
+}
+
+Point frameCorner(const std::string& window) {
+    // The frame is the window's parent: its corner is the window's place on
+    // the screen less the window's place inside the frame.
+    int absoluteX = 0, absoluteY = 0, relativeX = 0, relativeY = 0;
+    for (const std::string& line : splitLines(run({"xwininfo", "-id", window}).text)) {
+        const auto value = [&line](const char* label, int& v) {
+            if (const auto at = line.find(label); at != std::string::npos)
+                v = std::stoi(line.substr(at + std::strlen(label)));
+        };
+        value("Absolute upper-left X:", absoluteX);
+        value("Absolute upper-left Y:", absoluteY);
+        value("Relative upper-left X:", relativeX);
+        value("Relative upper-left Y:", relativeY);
+    }
+    return {absoluteX - relativeX, absoluteY - relativeY};
 }
 
 Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {

@@ -19,8 +19,12 @@ class ProgramSession {
 public:
     explicit ProgramSession(const std::filesystem::path& root);
 
-    // Empty when all went well, otherwise what failed.
-    std::string start();
+    // Empty when all went well, otherwise what failed. With a window manager
+    // (openbox) the windows get frames, as on a teacher's desktop.
+    std::string start(bool withWindowManager = false);
+    // The program once more, on the same screen and with the same files, after
+    // it has ended.
+    std::string restart();
     bool running() { return program_ && program_->running(); }
     Child& program() { return *program_; }
     pid_t pid() const { return program_->pid(); }
@@ -35,7 +39,10 @@ public:
 
 private:
     std::filesystem::path root_, home_, config_, runtime_, programFolder_;
+    std::string launch();
+
     std::unique_ptr<VirtualScreen> screen_;
+    std::unique_ptr<Child> windowManager_;
     std::unique_ptr<Child> program_;
 };
 
@@ -58,6 +65,8 @@ bool mouse(const std::vector<std::string>& args);
 bool moveTo(Point p);
 // A press, a move in steps and a release, as a hand drags.
 bool dragWithMouse(Point from, Point to);
+// Where the window manager put the outer corner of this window's frame.
+Point frameCorner(const std::string& window);
 // What the close box sends: the window manager's polite request to close.
 void sendCloseRequest(const std::string& window);
 
