@@ -86,6 +86,10 @@ public:
     // the preview (from which it may also be printed). When a print from the
     // preview failed: the printer it went to, for the notice.
     virtual std::optional<PrinterChoice> previewPage(const PrintedPage& page) = 0;
+    // Draws the page as printPages() does into a PDF file of its own, with no
+    // printer (A4, landscape); false when the file could not be written, and a
+    // file of that name is then as it was.
+    virtual bool savePdf(const PrintedPage& page, const std::string& path) = 0;
 
     // Builds the window from its form and shows it; a modal show returns after
     // the form has closed.

@@ -154,9 +154,12 @@ void ResultWindow::declareMenus() {
     TOSBEL_DECLARE(mnuPrint, "印刷(&P)...", Shortcut::ctrlKey('P'));
     // The same page on screen first, so no sheet is wasted on a wrong chart.
     TOSBEL_DECLARE(mnuPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)...");
+    // The printed page kept as a file, for a teacher with no printer at hand.
+    TOSBEL_DECLARE(mnuSavePdf, "PDFとして保存(&D)...");
     TOSBEL_DECLARE(mnuFileRule, "-");
     TOSBEL_DECLARE(mnuOK, "了解(&X)");
-    mnuFile.items = {&mnuResultSave, &mnuPrint, &mnuPrintPreview, &mnuFileRule, &mnuOK};
+    mnuFile.items = {&mnuResultSave, &mnuPrint,    &mnuPrintPreview,
+                     &mnuSavePdf,    &mnuFileRule, &mnuOK};
 
     TOSBEL_DECLARE(mnuEdit, "編集(&E)");
     TOSBEL_DECLARE(mnuEditMove, {{{"左へ移動(&L)", Shortcut::ctrlKey('L')},
@@ -187,6 +190,7 @@ void ResultWindow::declareMenus() {
     TOSBEL_ON_CLICK(mnuResultSave);
     TOSBEL_ON_CLICK(mnuPrint);
     TOSBEL_ON_CLICK(mnuPrintPreview);
+    TOSBEL_ON_CLICK(mnuSavePdf);
     TOSBEL_ON_CLICK(mnuNoPrintLine);
     TOSBEL_ON_CLICK(mnuOK);
     TOSBEL_ON_CLICK_EACH(mnuEditMove);
@@ -327,6 +331,14 @@ void ResultWindow::mnuPrint_Click() {
 void ResultWindow::mnuPrintPreview_Click() {
     if (const auto failed = platform().previewPage(printedChart()))
         platform().messageBox(printFailed(*failed));
+}
+
+void ResultWindow::mnuSavePdf_Click() {
+    const std::string path = platform().saveFileDialog(
+        {"PDFとして保存", "PDFﾌｧｲﾙ(*.pdf)|*.pdf", platform().programFolder(), ""});
+    if (path.empty()) return;
+    if (!platform().savePdf(printedChart(), path))
+        platform().messageBox(printFailed(PrinterChoice{1, path}));
 }
 
 void ResultWindow::mnuNoPrintLine_Click() {

@@ -42,7 +42,7 @@ public:
     Toolbar Toolbar1;
     StatusBar StatusBar1;
 
-    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuPrintPreview, mnuFileRule, mnuOK;
+    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuPrintPreview, mnuSavePdf, mnuFileRule, mnuOK;
     MenuItem mnuEdit;
     std::array<MenuItem, 4> mnuEditMove;  // left, right, up, down
     MenuItem mnuEditRule, mnuEditInitial;
@@ -69,6 +69,7 @@ public:
     void mnuResultSave_Click();
     void mnuPrint_Click();
     void mnuPrintPreview_Click();
+    void mnuSavePdf_Click();
     void mnuNoPrintLine_Click();
     void mnuOK_Click();
     void mnuEditMove_Click(int index);

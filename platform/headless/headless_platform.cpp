@@ -124,7 +124,7 @@ std::optional<std::string> HeadlessPlatform::environment(const std::string& name
 namespace {
 
 HeadlessPlatform::Sheet sheetOf(const PrintedPage& page, bool preview) {
-    HeadlessPlatform::Sheet sheet{page.form->name, page.background, preview, {}};
+    HeadlessPlatform::Sheet sheet{page.form->name, page.background, preview, {}, {}};
     for (const Control* c : page.form->controls()) {
         const bool text = c->kind == ControlKind::Label || c->kind == ControlKind::TextBox;
         const PaperLook look = page.lookOf(*c);
@@ -154,6 +154,13 @@ const HeadlessPlatform::SheetItem* HeadlessPlatform::Sheet::find(std::string_vie
 bool HeadlessPlatform::printPages(const PrintedPage& page, int copies) {
     if (printerFails) return false;
     for (int i = 0; i < copies; ++i) sheets.push_back(sheetOf(page, false));
+    return true;
+}
+
+bool HeadlessPlatform::savePdf(const PrintedPage& page, const std::string& path) {
+    if (printerFails) return false;
+    sheets.push_back(sheetOf(page, false));
+    sheets.back().pdfFile = path;
     return true;
 }
 

@@ -63,6 +63,7 @@ public:
         std::string form;
         Rgb background;
         bool preview = false;
+        std::string pdfFile;  // the file a save as PDF wrote, empty on paper
         std::vector<SheetItem> items;
         const SheetItem* find(std::string_view name) const;
     };
@@ -117,6 +118,7 @@ public:
     std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
     std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
+    bool savePdf(const PrintedPage& page, const std::string& path) override;
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
     void focusChanged(Form&, Control&) override {}

@@ -11,6 +11,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -319,6 +320,14 @@ std::optional<PrinterChoice> QtPlatform::printerDialog() {
 
 bool QtPlatform::printPages(const PrintedPage& page, int copies) {
     return printTo(printer(), page, copies);
+}
+
+bool QtPlatform::savePdf(const PrintedPage& page, const std::string& path) {
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setOutputFileName(QString::fromStdString(path));
+    return printTo(pdf, page, 1);
 }
 
 std::optional<PrinterChoice> QtPlatform::previewPage(const PrintedPage& page) {

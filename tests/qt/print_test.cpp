@@ -228,6 +228,17 @@ TEST_F(PrintTest, AFileThatCannotBeWrittenFailsThePrint) {
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
 }
 
+TEST_F(PrintTest, SaveAsPdfNeedsNoPrinterAndLeavesTheChosenPrinterAlone) {
+    const std::string file = dir.file("保存.pdf");
+    ASSERT_TRUE(platform.savePdf(paper(kGrey), file));
+    EXPECT_TRUE(soundPdf(file));
+    const QString info = infoOf(file);
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+    EXPECT_TRUE(info.contains(QStringLiteral("842 x 595"))) << info.toStdString();  // A4 landscape
+    EXPECT_TRUE(textOf(file).contains(q("山田 太郎")));
+    EXPECT_FALSE(platform.savePdf(paper(kGrey), dir.file("no such folder/x.pdf")));
+}
+
 TEST_F(PrintTest, ThePlatformPrintsOnThePrinterChosenInTheDialog) {
     const std::string file = dir.file("chosen.pdf");
     whenModal<QPrintDialog>([&file](QPrintDialog* d) {

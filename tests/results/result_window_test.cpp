@@ -367,5 +367,32 @@ TEST_F(ResultWindowTest, ACancelledDialogPrintsNothingAndAFailedPrintSaysSo) {
     driver().menu("mnuPrint");
 }
 
+TEST_F(ResultWindowTest, SaveAsPdfWritesThePrintedPageToTheChosenFileOrSaysWhyNot) {
+    open(numbered(5));
+    platform.answerFileDialog("");
+    driver().menu("mnuSavePdf");
+    EXPECT_TRUE(platform.sheets.empty());
+    ASSERT_EQ(platform.saveDialogs.size(), 1u);
+    EXPECT_EQ(platform.saveDialogs[0].title, "PDFとして保存");
+    EXPECT_EQ(platform.saveDialogs[0].filter, "PDFﾌｧｲﾙ(*.pdf)|*.pdf");
+
+    platform.answerFileDialog("/home/t/1組.pdf");
+    driver().menu("mnuSavePdf");
+    ASSERT_EQ(platform.sheets.size(), 1u);
+    EXPECT_EQ(platform.sheets[0].pdfFile, "/home/t/1組.pdf");
+    EXPECT_FALSE(platform.sheets[0].preview);
+    EXPECT_EQ(platform.sheets[0].find("Text1_1")->text, "1");
+
+    platform.printerFails = true;
+    platform.answerFileDialog("/usb/1組.pdf");
+    platform.answerMessage(
+        {"印刷したﾌｧｲﾙ「/usb/1組.pdf」を保存できませんでした。\r\r"
+         "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを"
+         "確認して下さい。同じ名前のﾌｧｲﾙがあれば、元のままです。",
+         "印刷確認", MsgButtons::Ok, MsgIcon::Critical});
+    driver().menu("mnuSavePdf");
+    EXPECT_TRUE(window.isShown());
+}
+
 }  // namespace
 }  // namespace tosbel
