@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the logic and its headless tests for 64-bit Windows with
 # mingw-w64 and runs them under Wine, so the Windows code paths are compiled
-# and tried. Prints each test program's summary and the totals.
+# and tried, printing each test program's summary and the totals; then builds
+# the Windows program and its packages (scripts/windows-package.sh) and tries
+# them under Wine (scripts/windows-e2e.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,3 +40,7 @@ for test in build/windows/tests/*_tests.exe; do
 done
 echo "Windows tests under Wine: $passed passed, $skipped skipped, $failed programs failed"
 [ "$failed" -eq 0 ]
+
+# The whole program for Windows, packed, and tried as a teacher uses it.
+bash scripts/windows-package.sh
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/windows-e2e.sh

@@ -2,8 +2,9 @@
 
 namespace tosbel {
 
-// The forms ask for the fonts of a Japanese Windows desktop; elsewhere the Noto
-// CJK fonts stand in, or Latin text would fall back to a font without kana.
+// The forms ask for the fonts of a Japanese Windows desktop; where they are
+// missing, the Japanese fonts the system has stand in (Noto CJK on Linux), or
+// Latin text would fall back to a font without kana.
 // Needs a QGuiApplication.
 void substituteWindowsFonts();
 

@@ -88,8 +88,10 @@ QtPlatform::QtPlatform(std::string programFolder)
     // sizes and times in Qt's own dialogs too, and their buttons and headers
     // ("キャンセル").
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    // The system's copy, or the one a Windows build carries.
     if (translator_->load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        translator_->load(QStringLiteral("qtbase_ja"), QStringLiteral(":/translations")))
         QCoreApplication::installTranslator(translator_.get());
     substituteWindowsFonts();
     // The program ends when its last form closes, which this platform sees

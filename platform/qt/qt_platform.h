@@ -13,6 +13,9 @@
 #include "platform/platform.h"
 #include "platform/qt/drag_session.h"
 #include "platform/qt/qt_settings_store.h"
+#ifdef _WIN32
+#include "platform/win32_settings_store.h"
+#endif
 #include "platform/qt/window_host.h"
 #include "platform/random_source.h"
 
@@ -53,6 +56,7 @@ public:
     std::optional<std::string> environment(const std::string& name) override;
     bool printPages(const PrintedPage& page, int copies) override;
     std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
+    bool savePdf(const PrintedPage& page, const std::string& path) override;
 
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
@@ -96,7 +100,12 @@ private:
 
     std::string programFolder_;
     std::optional<OsVersion> osVersion_;
+    // Windows keeps a user's options in the registry, other systems in a file.
+#ifdef _WIN32
+    RegistrySettingsStore settings_;
+#else
     QtSettingsStore settings_;
+#endif
     NoticingSettingsStore noticingSettings_{settings_, *this};
     SystemClock clock_;
     ClockSeededRandom random_;

@@ -20,12 +20,6 @@ QString address(std::string_view section, std::string_view key) {
     return text(section) + QLatin1Char('/') + text(key);
 }
 
-#ifdef _WIN32
-std::unique_ptr<QSettings> openSettings() {
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                       QStringLiteral("TOSBEL"), QStringLiteral("TOSBEL"));
-}
-#else
 // Where Qt keeps a user's INI settings, named here so that it can be looked at
 // before Qt reads it.
 QString settingsFile() {
@@ -55,7 +49,6 @@ std::unique_ptr<QSettings> openSettings() {
     removeStaleTemporaries(settingsFile());
     return std::make_unique<QSettings>(settingsFile(), QSettings::IniFormat);
 }
-#endif
 
 }  // namespace
 
@@ -93,11 +86,7 @@ void QtSettingsStore::refresh() {
 }
 
 std::string QtSettingsStore::location() const {
-#ifdef _WIN32
-    return QDir::toNativeSeparators(settings_->fileName()).toStdString();
-#else
     return settingsFile().toStdString();
-#endif
 }
 
 }  // namespace tosbel

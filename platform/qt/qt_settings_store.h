@@ -10,8 +10,8 @@
 
 namespace tosbel {
 
-// The teacher's options, kept where the system keeps per-user settings: the
-// registry on Windows, an INI file elsewhere (~/.config/TOSBEL/TOSBEL.ini).
+// The teacher's options in an INI file where the desktop keeps per-user
+// settings (~/.config/TOSBEL/TOSBEL.ini); Windows uses the registry instead.
 class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore();
