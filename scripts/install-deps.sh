@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program, its tests and the end-to-end test
-# need; does nothing when they are all there already.
+# need, and any named on the command line; does nothing when they are all
+# there already.
 set -euo pipefail
 
 packages=(
@@ -30,6 +31,7 @@ packages=(
     dpkg-dev desktop-file-utils lintian
     # The fuzz targets: clang and its libFuzzer and sanitizer runtimes.
     clang libclang-rt-14-dev
+    "$@"
 )
 
 missing=()

@@ -10,20 +10,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The host's Qt tools and Qt's Japanese texts.
-scripts/install-deps.sh
-# unzip and Xvfb for the Wine test of the packages.
-packages=(g++-mingw-w64-x86-64-posix wine64 nsis zip unzip dpkg-dev xz-utils xvfb)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The host's Qt tools and Qt's Japanese texts, the cross compiler, Wine, the
+# installer's compiler, and unzip and Xvfb for the Wine test of the packages.
+scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 nsis zip unzip dpkg-dev xz-utils xvfb
 
 qt=$(bash scripts/windows-qt.sh | tail -n 1)
 version=$(sed -n 's/^project(Tosbel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)

@@ -51,7 +51,10 @@ aptopts=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$apt/sour
     -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o "APT::Sandbox::User=root")
 apt-get "${aptopts[@]}" -qq update
 (cd "$work" && apt-get "${aptopts[@]}" -qq source --download-only "qt6-base=$version")
-dpkg-source -x "$work"/qt6-base_*.dsc "$work/src" >/dev/null
+# apt has checked the files against the signed index; the signature of the
+# .dsc itself needs a keyring the machine may lack, and only warns.
+dpkg-source -x "$work"/qt6-base_*.dsc "$work/src" >"$work/unpack.log" 2>&1 ||
+    { cat "$work/unpack.log"; exit 1; }
 
 # The project's toolchain without its fully static link, which Qt's own
 # build does not want.
