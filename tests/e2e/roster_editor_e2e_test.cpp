@@ -43,6 +43,10 @@ TEST(NewRosterWithTheKeyboard, TypedNamesAndAnAbsenceAreSavedAsTheFormatRequires
     const std::string editor = session.waitForWindow(kEditorCaption, 20s);
     ASSERT_FALSE(editor.empty()) << session.output();
     ASSERT_TRUE(focusWindow(editor));
+    // A character typed in the first moments after the window appears was seen
+    // to get lost now and then (about one run in three); a teacher starts to
+    // type later. The early loss itself is noted as an open fault.
+    ASSERT_EQ(run({"xdotool", "sleep", "1"}).exitCode, 0);
 
     // Enter moves from one name box to the next.
     for (const char* name : {"山田太郎", "佐藤花子", "鈴木一郎"}) {
