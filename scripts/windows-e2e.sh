@@ -22,14 +22,20 @@ fail() {
     echo "Windows end-to-end test FAILED: $*" >&2
     exit 1
 }
-# The visible window with exactly this title, waited for.
-window() {
+# The visible window with exactly this title, waited for up to $2 tries of
+# 0.2 s; empty when it did not come.
+find_window() {
     local w=""
-    for _ in $(seq 1 "${2:-150}"); do
+    for _ in $(seq 1 "$2"); do
         w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
         [ -n "$w" ] && break
         sleep 0.2
     done
+    echo "$w"
+}
+window() {
+    local w
+    w=$(find_window "$1" 150)
     [ -n "$w" ] || fail "no window \"$1\""
     echo "$w"
 }
@@ -45,12 +51,9 @@ type_into() { xdotool windowfocus --sync "$1" && sleep 0.3 && xdotool type --del
 answer() { keys "$(window "$1")" Return; }
 # A notice that may come, answered when it does.
 answer_if_shown() {
-    local w=""
-    for _ in $(seq 1 25); do
-        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
-        [ -n "$w" ] && keys "$w" Return && return 0
-        sleep 0.2
-    done
+    local w
+    w=$(find_window "$1" 25)
+    [ -z "$w" ] || keys "$w" Return
 }
 
 # A prefix of the test's own: no crash dialog, no questions at its first start.

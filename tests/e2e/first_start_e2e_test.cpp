@@ -17,8 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <sstream>
 
 #include "tests/e2e/process.h"
 #include "tests/e2e/program_session.h"
@@ -52,29 +50,6 @@ const char* const kMenuCaptions[] = {"ﾌｧｲﾙ(&F)",
                                      "ﾍﾙﾌﾟ(&H)",
                                      "目次(&C)",
                                      "ﾊﾞｰｼﾞｮﾝ情報(&A)..."};
-
-using Ini = std::map<std::string, std::map<std::string, std::string>>;
-
-Ini readIni(const fs::path& p) {
-    Ini ini;
-    std::istringstream in(slurp(p));
-    std::string section;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() > 2 && line.front() == '[' && line.back() == ']')
-            section = line.substr(1, line.size() - 2);
-        else if (const auto eq = line.find('='); eq != std::string::npos)
-            ini[section][line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    return ini;
-}
-
-std::string valueOf(const Ini& ini, const std::string& section, const std::string& key) {
-    const auto s = ini.find(section);
-    if (s == ini.end()) return "(no section)";
-    const auto k = s->second.find(key);
-    return k == s->second.end() ? "(no key)" : k->second;
-}
 
 int luminance(QRgb c) {
     return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace tosbel::e2e {
 
@@ -97,6 +98,27 @@ std::string ProgramSession::waitForWindow(const std::string& title,
         return !found.empty() || !running();
     });
     return found;
+}
+
+Ini readIni(const fs::path& p) {
+    Ini ini;
+    std::istringstream in(readAll(p));
+    std::string section;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() > 2 && line.front() == '[' && line.back() == ']')
+            section = line.substr(1, line.size() - 2);
+        else if (const auto eq = line.find('='); eq != std::string::npos)
+            ini[section][line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return ini;
+}
+
+std::string valueOf(const Ini& ini, const std::string& section, const std::string& key) {
+    const auto s = ini.find(section);
+    if (s == ini.end()) return "(no section)";
+    const auto k = s->second.find(key);
+    return k == s->second.end() ? "(no key)" : k->second;
 }
 
 std::string findWindowNamed(pid_t pid, const std::string& name) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,12 @@ private:
     std::unique_ptr<Child> windowManager_;
     std::unique_ptr<Child> program_;
 };
+
+// The settings file as the program wrote it: section, key, value; a missing
+// section or key reads as "(no section)" or "(no key)".
+using Ini = std::map<std::string, std::map<std::string, std::string>>;
+Ini readIni(const std::filesystem::path& p);
+std::string valueOf(const Ini& ini, const std::string& section, const std::string& key);
 
 std::string findWindowNamed(pid_t pid, const std::string& name);
 // Waits for the notice with this title and presses Enter on it.

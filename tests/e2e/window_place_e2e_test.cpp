@@ -20,14 +20,8 @@ using namespace std::chrono_literals;
 const std::string kMainCaption = "Tosbel君 for Windows";
 
 std::string storedPlace(const ProgramSession& session) {
-    std::string left, top;
-    std::ifstream in(session.config() / "TOSBEL" / "TOSBEL.ini", std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.rfind("I_Left=", 0) == 0) left = line.substr(7);
-        if (line.rfind("I_Top=", 0) == 0) top = line.substr(6);
-    }
-    return left + "," + top;
+    const Ini ini = readIni(session.config() / "TOSBEL" / "TOSBEL.ini");
+    return valueOf(ini, "Position", "I_Left") + "," + valueOf(ini, "Position", "I_Top");
 }
 
 // The main window, once its frame stands still.

@@ -32,6 +32,13 @@ Chart numbered(int filled) {
     return c;
 }
 
+// The notice of a PDF file that could not be written, printed or saved.
+const Message kPdfNotSaved{
+    "印刷したﾌｧｲﾙ「/usb/1組.pdf」を保存できませんでした。\r\r"
+    "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを"
+    "確認して下さい。同じ名前のﾌｧｲﾙがあれば、元のままです。",
+    "印刷確認", MsgButtons::Ok, MsgIcon::Critical};
+
 class ResultWindowTest : public HeadlessTest {
 protected:
     ResultWindowTest() {
@@ -359,11 +366,7 @@ TEST_F(ResultWindowTest, ACancelledDialogPrintsNothingAndAFailedPrintSaysSo) {
 
     // A printer that writes a PDF file names the file it could not save.
     platform.answerPrinter(PrinterChoice{1, "/usb/1組.pdf"});
-    platform.answerMessage(
-        {"印刷したﾌｧｲﾙ「/usb/1組.pdf」を保存できませんでした。\r\r"
-         "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを"
-         "確認して下さい。同じ名前のﾌｧｲﾙがあれば、元のままです。",
-         "印刷確認", MsgButtons::Ok, MsgIcon::Critical});
+    platform.answerMessage(kPdfNotSaved);
     driver().menu("mnuPrint");
 }
 
@@ -385,11 +388,7 @@ TEST_F(ResultWindowTest, SaveAsPdfWritesThePrintedPageToTheChosenFileOrSaysWhyNo
 
     platform.printerFails = true;
     platform.answerFileDialog("/usb/1組.pdf");
-    platform.answerMessage(
-        {"印刷したﾌｧｲﾙ「/usb/1組.pdf」を保存できませんでした。\r\r"
-         "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを"
-         "確認して下さい。同じ名前のﾌｧｲﾙがあれば、元のままです。",
-         "印刷確認", MsgButtons::Ok, MsgIcon::Critical});
+    platform.answerMessage(kPdfNotSaved);
     driver().menu("mnuSavePdf");
     EXPECT_TRUE(window.isShown());
 }
