@@ -1,84 +1,29 @@
+// QtPlatform: construction, the event loop, keeping the windows in step with
+// their forms, showing and closing forms, and help. Its dialogs, printing and
+// what it asks of the desktop lie in qt_dialogs.cpp, qt_printing.cpp and
+// qt_desktop.cpp.
 #include "platform/qt/qt_platform.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QEventLoop>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
-#include <QPageSize>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QProcess>
-#include <QScreen>
 #include <QSessionManager>
-#include <QStandardPaths>
 #include <QTranslator>
-#include <QUrl>
 #include <QWindow>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/form.h"
+#include "platform/qt/busy.h"
+#include "platform/qt/control_look.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/help_window.h"
-#include "platform/qt/name_filters.h"
-#include "platform/qt/print_page.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX  // keeps std::min and std::max usable
-#endif
-#include <windows.h>
-#endif
 
 namespace tosbel {
-
-namespace {
-
-QMessageBox::Icon iconOf(MsgIcon icon) {
-    switch (icon) {
-        case MsgIcon::Critical:
-            return QMessageBox::Critical;
-        case MsgIcon::Question:
-            return QMessageBox::Question;
-        case MsgIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MsgIcon::Information:
-            return QMessageBox::Information;
-        case MsgIcon::None:
-            break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-// Counts handlers and blocking calls; when the last one ends, the windows that
-// closed meanwhile are freed.
-class Busy {
-public:
-    Busy(int& count, std::function<void()> idle) : count_(count), idle_(std::move(idle)) {
-        ++count_;
-    }
-    ~Busy() {
-        if (--count_ == 0) idle_();
-    }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-
-private:
-    int& count_;
-    std::function<void()> idle_;
-};
-
-}  // namespace
 
 QtPlatform::QtPlatform(std::string programFolder)
     : programFolder_(std::move(programFolder)),
@@ -125,10 +70,6 @@ int QtPlatform::run() {
     const int code = QApplication::exec();
     running_ = false;
     return code;
-}
-
-void QtPlatform::setOsVersion(std::optional<OsVersion> version) {
-    osVersion_ = version;
 }
 
 // Keeping windows in step with their forms --------------------------------------
@@ -191,165 +132,6 @@ void QtPlatform::focusMovedTo(QWidget* now) {
         if (f && c && c != f->focused()) handle([f, c] { f->focusMovedTo(c); });
         return;
     }
-}
-
-void QtPlatform::endSession(QSessionManager& manager) {
-    const bool mayAsk = manager.allowsInteraction();
-    std::vector<Form*> forms;
-    for (FormWindow* w : windows_)
-        if (w->form()) forms.push_back(w->form());
-    for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
-        Form* f = *it;
-        if (!windowOf(*f)) continue;
-        bool closed = true;
-        handle([f, &closed] { closed = f->close(UnloadMode::SystemEnding); });
-        if (!closed) {
-            if (mayAsk) manager.cancel();
-            return;
-        }
-    }
-    if (mayAsk) manager.release();
-}
-
-// Blocking calls -----------------------------------------------------------------
-
-MsgAnswer QtPlatform::messageBox(const Message& m) {
-    syncAll();
-    const bool okCancel = m.buttons == MsgButtons::OkCancel;
-    // The texts break their lines with CR, as the system they were written for
-    // reads it.
-    QString body = text(m.text);
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-    QMessageBox box(iconOf(m.icon), text(m.title), body,
-                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
-                    dialogParent());
-    box.setObjectName(QStringLiteral("MessageBox"));
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Ok);
-    box.setEscapeButton(okCancel ? QMessageBox::Cancel : QMessageBox::Ok);
-    {
-        const Busy busy(busy_, [this] { releaseClosedWindows(); });
-        box.exec();
-    }
-    if (!okCancel) return MsgAnswer::Ok;
-    return box.clickedButton() == box.button(QMessageBox::Ok) ? MsgAnswer::Ok : MsgAnswer::Cancel;
-}
-
-namespace {
-
-std::string runFileDialog(QWidget* parent, const FileDialogRequest& r, bool save) {
-    QFileDialog dialog(parent, text(r.title), text(r.initialFolder));
-    // Qt's own dialog behaves alike on every desktop and under a virtual screen.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    const QStringList filters = nameFilters(r.filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.front());
-    }
-    if (!r.fileName.empty()) dialog.selectFile(text(r.fileName));
-    if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return {};
-    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()).toStdString();
-}
-
-}  // namespace
-
-std::string QtPlatform::openFileDialog(const FileDialogRequest& r) {
-    syncAll();
-    const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    return runFileDialog(dialogParent(), r, false);
-}
-
-std::string QtPlatform::saveFileDialog(const FileDialogRequest& r) {
-    syncAll();
-    const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    return runFileDialog(dialogParent(), r, true);
-}
-
-std::string QtPlatform::folderDialog(const std::string& title, const std::string& initialFolder) {
-    syncAll();
-    const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    QFileDialog dialog(dialogParent(), text(title), text(initialFolder));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setFileMode(QFileDialog::Directory);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return {};
-    return QDir::toNativeSeparators(QFileInfo(chosen.front()).absoluteFilePath()).toStdString();
-}
-
-bool QtPlatform::moveToTrash(const std::string& path) {
-#if !defined(_WIN32) && !defined(__APPLE__)
-    // The desktop's trash lies in its data folder; where that folder does not
-    // exist yet Qt puts the trash beside the file, inside the program folder.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty() || !QDir().mkpath(data)) return false;
-#endif
-    return QFile::moveToTrash(text(path));
-}
-
-bool QtPlatform::openAddress(const std::string& address) {
-    return QDesktopServices::openUrl(QUrl(text(address)));
-}
-
-bool QtPlatform::startProgram(const std::string& path) {
-    return QProcess::startDetached(text(path), {});
-}
-
-std::optional<std::string> QtPlatform::environment(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    if (!value) return std::nullopt;
-    return std::string(value);
-}
-
-QPrinter& QtPlatform::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-std::optional<PrinterChoice> QtPlatform::printerDialog() {
-    syncAll();
-    const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    QPrintDialog dialog(&printer(), dialogParent());
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return PrinterChoice{printer().copyCount(), pdfFileOf(printer())};
-}
-
-bool QtPlatform::printPages(const PrintedPage& page, int copies) {
-    return printTo(printer(), page, copies);
-}
-
-bool QtPlatform::savePdf(const PrintedPage& page, const std::string& path) {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setOutputFileName(QString::fromStdString(path));
-    return printTo(pdf, page, 1);
-}
-
-std::optional<PrinterChoice> QtPlatform::previewPage(const PrintedPage& page) {
-    syncAll();
-    const Busy busy(busy_, [this] { releaseClosedWindows(); });
-    QPrinter& paper = printer();
-    paper.setFullPage(false);
-    paper.setPageOrientation(QPageLayout::Landscape);
-    QPrintPreviewDialog dialog(&paper, dialogParent());
-    dialog.setObjectName(QStringLiteral("PrintPreview"));
-    // The preview and a print from it draw the page as printPages() does.
-    std::optional<PrinterChoice> failed;
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&page, &failed](QPrinter* target) {
-                         if (!paintRequested(*target, page))
-                             failed = PrinterChoice{1, pdfFileOf(*target)};
-                     });
-    dialog.exec();
-    paper.setPageOrientation(QPageLayout::Portrait);
-    return failed;
 }
 
 // Forms ------------------------------------------------------------------------------
@@ -435,6 +217,10 @@ void QtPlatform::endProgram() {
     if (running_) QCoreApplication::exit(0);
 }
 
+bool QtPlatform::pictureShows(const std::string& path) {
+    return !pictureFile(path).isNull();
+}
+
 // Help is a viewer beside the program, opened beside the window that asked.
 void QtPlatform::showHelp(const HelpRequest& r) {
     if (!help_) help_ = new HelpWindow;
@@ -451,73 +237,6 @@ void QtPlatform::keepHelpReachable() {
     help_->winId();
     if (QWindow* own = help_->windowHandle(); own->transientParent() != owner)
         own->setTransientParent(owner);
-}
-
-// Services ------------------------------------------------------------------------------
-
-bool QtPlatform::pictureShows(const std::string& path) {
-    return !pictureFile(path).isNull();
-}
-
-std::string QtPlatform::clipboardText() {
-    return QGuiApplication::clipboard()->text().toStdString();
-}
-
-void QtPlatform::setClipboardText(const std::string& t) {
-    QGuiApplication::clipboard()->setText(text(t));
-}
-
-ScreenTwips QtPlatform::screen() {
-    const QScreen* s = QGuiApplication::primaryScreen();
-    if (!s) return {};
-    const double dpi = s->logicalDotsPerInch();
-    const QSize size = s->availableSize();
-    return {static_cast<float>(size.width() * kTwipsPerInch / dpi),
-            static_cast<float>(size.height() * kTwipsPerInch / dpi)};
-}
-
-std::vector<ScreenArea> QtPlatform::screens() {
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    if (!primary) return {};
-    // Windows are placed in the primary screen's twips, as the renderer draws them.
-    const double perPixel = kTwipsPerInch / primary->logicalDotsPerInch();
-    const auto twips = [perPixel](int px) { return static_cast<float>(px * perPixel); };
-    std::vector<ScreenArea> areas;
-    for (const QScreen* s : QGuiApplication::screens()) {
-        const QRect r = s->availableGeometry();
-        areas.push_back({twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())});
-    }
-    return areas;
-}
-
-std::optional<OsVersion> QtPlatform::osVersion() {
-#ifdef _WIN32
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#if defined(_MSC_VER)
-#pragma warning(suppress : 4996)
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    const BOOL ok = GetVersionExA(&info);
-#if !defined(_MSC_VER)
-#pragma GCC diagnostic pop
-#endif
-    if (!ok) return std::nullopt;
-    return OsVersion{static_cast<int>(info.dwPlatformId), static_cast<int>(info.dwMajorVersion),
-                     static_cast<int>(info.dwMinorVersion)};
-#else
-    return osVersion_;
-#endif
-}
-
-bool QtPlatform::caseSensitivePaths() {
-#ifdef _WIN32
-    return false;
-#else
-    return true;
-#endif
 }
 
 }  // namespace tosbel
