@@ -44,10 +44,8 @@ struct AppState {
     std::uint8_t OpenedFromFile = 0;
     std::uint8_t NoMembers = 0;
     std::uint8_t RosterChanged = 0;
-    std::uint8_t ScratchFlag = 0;
     std::uint8_t ResultShown = 0;
 
-    std::array<std::string, 16> ResultHistory;
     std::string ResultPath;
     std::string RenamePath;
 
@@ -57,8 +55,6 @@ struct AppState {
     std::array<std::string, 10> NoRowWork;
 
     // Set once by start-up.
-    std::string AppName = "TOSBEL";
-    std::string HelpFile;
     std::int16_t XpHeightExtra = 0;
 
     // What the main window paints with.

@@ -55,7 +55,6 @@ void dealSeats(AppState& s) {
     std::size_t m = 0;
     std::size_t seat = 0;
     for (std::size_t pass = 1; pass <= kSeats + fixedCount; ++pass) {
-        s.ScratchFlag = 0;
         ++m;
         ++seat;
         // Valid conditions only reach seat 101 in a last pass that steps over a
@@ -75,11 +74,11 @@ void dealSeats(AppState& s) {
                 m < static_cast<std::size_t>(kSlotCount) ? s.Members[m] : kNobody;
             // Only a name fixed to a seat counts: an attendee who happens to
             // be called like the empty-seat mark still gets a seat.
-            for (std::size_t k = 1; k <= kSeats; ++k) {
+            bool fixedElsewhere = false;
+            for (std::size_t k = 1; k <= kSeats; ++k)
                 if (isFixedName(s.SeatConditions[k]) && s.SeatConditions[k] == member)
-                    s.ScratchFlag = 1;
-            }
-            if (s.ScratchFlag == 1) {
+                    fixedElsewhere = true;
+            if (fixedElsewhere) {
                 --seat;  // the same free seat goes to the next attendee
             } else {
                 s.SeatResult[seat] = member;

@@ -110,8 +110,6 @@ bool saveResult(AppState& state, const SeatTexts& seats, Platform& platform) {
     // A history that cannot be read must not cost the result just saved: it
     // starts again from this entry.
     const HistoryUpdate history = recordInResultHistory(folder, path);
-    state.ResultHistory.fill({});
-    std::copy(history.entries.begin(), history.entries.end(), state.ResultHistory.begin());
 
     if (!history.written) {
         platform.messageBox(historyNotWritten(path, resultHistoryPath(folder)));

@@ -8,8 +8,7 @@ namespace tosbel {
 
 // The result window's save command: asks for a file, writes the chart to it
 // and records it in the result history. The path chosen is kept in
-// `ResultPath` (empty when the teacher cancelled) and the history as written in
-// `ResultHistory`, oldest first.
+// `ResultPath` (empty when the teacher cancelled).
 //
 // True once the result file is written, even when the history could not be
 // (the teacher is told); false when the teacher cancelled or nothing could be

@@ -266,11 +266,11 @@ bool RosterEditor::buildMemberList(Save command) {
         absent_[slot] = Check1[i].value == 1;
     }
     state_.NoMembers = state_.MemberCount == 0 ? 1 : 0;
-    state_.ScratchFlag = 0;
+    bool duplicate = false;
     const auto first = state_.Members.begin() + 1;
     const auto last = first + state_.MemberCount;
-    for (auto a = first; a != last && !state_.ScratchFlag; ++a)
-        if (std::find(a + 1, last, *a) != last) state_.ScratchFlag = 1;
+    for (auto a = first; a != last && !duplicate; ++a)
+        if (std::find(a + 1, last, *a) != last) duplicate = true;
 
     if (state_.NoMembers) {
         const Message& question =
@@ -281,7 +281,7 @@ bool RosterEditor::buildMemberList(Save command) {
             close();
         return false;
     }
-    if (state_.ScratchFlag) {
+    if (duplicate) {
         platform().messageBox(kDuplicate);
         return false;
     }

@@ -54,8 +54,6 @@ void Shell::startUp() {
     std::error_code ec;
     std::filesystem::current_path(pathOf(folder), ec);
 
-    state_.AppName = "TOSBEL";
-    state_.HelpFile = utf8Of(pathOf(folder) / "TOSBEL.HLP");
     osName_ = tosbel::osName(platform_.osVersion());
 
     SettingsStore& store = platform_.settings();

@@ -90,7 +90,6 @@ TEST_F(ShellTest, FirstStartShowsTheLogoWritesDefaultsAndCentresTheMainWindow) {
     EXPECT_EQ(stored("Position", "I_Top"), "");
     EXPECT_EQ(stored("FilesHistory", "Rireki(0)"), "");
     EXPECT_EQ(shell.state().TitleColor, (Rgb{0, 128, 128}));
-    EXPECT_EQ(shell.state().HelpFile, dir.file("TOSBEL.HLP"));
     // 1024 × 768 screen: (15360 − 12000) / 2, (11520 − 9000) / 2.
     EXPECT_EQ(main().left, 1680);
     EXPECT_EQ(main().top, 1260);
