@@ -1,0 +1,101 @@
+#include "tools/file_management.h"
+
+#include <string>
+
+#include "core/app_state.h"
+#include "core/window_place.h"
+#include "platform/file_io.h"
+#include "platform/file_moves.h"
+#include "platform/platform.h"
+#include "tools/file_window_parts.h"
+
+namespace tosbel {
+
+namespace {
+
+constexpr int kHelpRename = 30;
+
+const char* const kRenameTitle = "変更確認";
+
+const Message kNoNewName{"新しい名前が入力されていません。", "ﾌｧｲﾙ名入力確認", MsgButtons::Ok,
+                         MsgIcon::Information};
+const Message kRenamed{"ファイル名を変更しました。", kRenameTitle, MsgButtons::Ok,
+                       MsgIcon::Information};
+
+// The notice's words for a refused rename.
+std::string whyNotRenamed(const MoveOutcome& outcome) {
+    switch (outcome.refusal) {
+        case MoveRefusal::SourceMissing:
+            return kNotFound;
+        case MoveRefusal::BadName:
+            return kBadName;
+        case MoveRefusal::TargetIsFolder:
+            return kFolderTaken;
+        case MoveRefusal::NameTaken:
+            return kNameTaken;
+        case MoveRefusal::SameFile:
+            return "元のファイルと同じファイルです。別の名前を入力して下さい。";
+        default:
+            return reasonFor(outcome.error);
+    }
+}
+
+}  // namespace
+
+RenameWindow::RenameWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
+    name = "RENAME";
+    caption = "ファイル名の変更";
+    centreDialog(*this, kFileWindowWidth, kFileWindowHeight);
+
+    TOSBEL_DECLARE(Label1);
+    TOSBEL_DECLARE(Label3);
+    TOSBEL_DECLARE(Label2);
+    TOSBEL_DECLARE(Label4);
+    TOSBEL_DECLARE(Text1);
+    TOSBEL_DECLARE(Command1);
+    layFileWindow(Label1, "新しいファイルを名を入力して、了解ボタンを押して下さい。", Label3,
+                  "元の名前", Label2, Label4, "新しい名前", Text1, Command1,
+                  [this](int k) { Command1_Click(k); });
+}
+
+void RenameWindow::Command1_Click(int index) {
+    switch (index) {
+        case 0: {
+            if (Text1.text.empty()) {
+                platform().messageBox(kNoNewName);
+                Text1.setFocus();
+                return;
+            }
+            const std::string& file = state_.RenamePath;
+            const MoveOutcome renamed = renameTo(pathOf(file), typedTarget(file, Text1.text));
+            if (!renamed.done()) {
+                platform().messageBox(failed("「" + bareName(file) + "」の名前を「" + Text1.text +
+                                                 "」に変更できませんでした。",
+                                             whyNotRenamed(renamed), kRenameTitle));
+                Text1.setFocus();
+                return;
+            }
+            platform().messageBox(kRenamed);
+            close();
+            return;
+        }
+        case 1:
+            close();
+            return;
+        default:
+            platform().showHelp({HelpCommand::Context, kHelpRename});
+    }
+}
+
+void renameDataFile(AppState& state, Platform& platform) {
+    state.RenamePath = platform.openFileDialog(
+        {"名前を変更するﾌｧｲﾙを選択", kRosterFilter, platform.programFolder(), ""});
+    if (!state.RenamePath.empty()) {
+        RenameWindow window(state, platform);
+        window.Label2.caption = bareName(state.RenamePath);
+        window.showModal();
+    }
+    state.RenamePath.clear();
+}
+
+}  // namespace tosbel
