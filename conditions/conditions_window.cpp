@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/seat_grid.h"
 #include "core/settings.h"
 #include "core/window_place.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kWidth = 12000;
 constexpr int kHeight = 9000;
-constexpr int kHelpConditions = 36;
 constexpr int kNameBytes = 12;
 constexpr int kPageSize = 15;
 
@@ -210,7 +210,7 @@ void ConditionsWindow::declareMenus() {
 
     declareHelpMenu(
         *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy3, "mnuDummy3", mnuVersion},
-        [] { return kHelpConditions; }, links_.version);
+        [] { return help_page::Conditions; }, links_.version);
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 6300;
-constexpr int kHelpNoPrint = 86;
 
 constexpr int kFrameTop = 1140, kFrameWidth = 1875, kFrameHeight = 4025;
 constexpr int kRowsFrameLeft = 470, kColumnsFrameLeft = 2330;
@@ -155,7 +155,7 @@ void NoPrintWindow::Command1_Click(int index) {
             close();
             return;
         default:
-            platform().showHelp({HelpCommand::Context, kHelpNoPrint});
+            platform().showHelp({HelpCommand::Context, help_page::NoPrint});
     }
 }
 

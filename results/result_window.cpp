@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/seat_grid.h"
 #include "core/settings.h"
 #include "core/window_place.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kWidth = 12000;
 constexpr int kHeight = 9000;
-constexpr int kHelpResult = 34;
 constexpr int kNameBytes = 12;
 
 // Seats 1140 twips apart across and 750 down, each label above its box.
@@ -183,7 +183,7 @@ void ResultWindow::declareMenus() {
 
     declareHelpMenu(
         *this, {mnuHelp, mnuHelpContext_KeyWord, mnuHelpRule, "mnuHelpRule", mnuVersion},
-        [] { return kHelpResult; }, links_.version);
+        [] { return help_page::Result; }, links_.version);
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
 

@@ -5,6 +5,7 @@
 
 #include "core/app_state.h"
 #include "core/display.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -19,8 +20,6 @@ namespace {
 constexpr int kWidth = 12000;
 constexpr int kHeight = 9000;
 constexpr int kNameBytes = 8;
-constexpr int kHelpRoster = 24;
-constexpr int kHelpNewRoster = 26;
 
 constexpr Rgb kBoxBack{0xC0, 0xC0, 0xC0};
 constexpr Rgb kCheckBack{0x80, 0x80, 0x80};
@@ -198,7 +197,7 @@ void RosterEditor::declareMenus() {
     // A new roster has its own help page.
     declareHelpMenu(
         *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy2, "mnuDummy2", mnuVersion},
-        [this] { return state_.RosterPath.empty() ? kHelpNewRoster : kHelpRoster; },
+        [this] { return state_.RosterPath.empty() ? help_page::NewRoster : help_page::Roster; },
         links_.version);
 
     menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};

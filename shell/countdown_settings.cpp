@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 5445;
-constexpr int kHelpCountdown = 92;
 constexpr int kFewestSeconds = 1;
 constexpr int kMostSeconds = 10;
 
@@ -179,7 +179,7 @@ void CountdownSettings::Command1_Click(int index) {
             return;
         }
         default:
-            platform().showHelp({HelpCommand::Context, kHelpCountdown});
+            platform().showHelp({HelpCommand::Context, help_page::Countdown});
     }
 }
 

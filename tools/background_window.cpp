@@ -11,6 +11,7 @@
 
 #include "core/app_state.h"
 #include "core/display.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -25,7 +26,6 @@ namespace fs = std::filesystem;
 
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 3945;
-constexpr int kHelpBackground = 39;
 constexpr int kPictureChoice = 4;
 
 // Two columns of previews, each with its option to the left; the picture
@@ -225,7 +225,7 @@ void BackgroundWindow::Command1_Click(int index) {
             close();
             return;
         default:
-            platform().showHelp({HelpCommand::Context, kHelpBackground});
+            platform().showHelp({HelpCommand::Context, help_page::Background});
     }
 }
 

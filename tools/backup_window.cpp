@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -34,7 +35,6 @@ namespace {
 // Wide enough for the instruction on one line.
 constexpr int kClientWidth = 5400;
 constexpr int kClientHeight = 3300;
-constexpr int kHelpBackup = 31;
 
 // Two kinds to a row, each pattern under its box, in line with the box's caption.
 constexpr int kBoxLeft = 720, kColumnPitch = 2400, kBoxTop = 900, kRowPitch = 780;
@@ -188,7 +188,7 @@ void BackupWindow::Command1_Click(int index) {
             close();
             return;
         default:
-            platform().showHelp({HelpCommand::Context, kHelpBackup});
+            platform().showHelp({HelpCommand::Context, help_page::Backup});
     }
 }
 

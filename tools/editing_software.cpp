@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 3330;
-constexpr int kHelpEditingSoftware = 93;
 
 constexpr int kOptionLeft = 600;
 constexpr int kButtonsLeft = 488, kButtonPitch = 1395, kButtonsTop = 2640;
@@ -214,7 +214,7 @@ void EditingSoftware::Command1_Click(int index) {
             return;
         }
         default:
-            platform().showHelp({HelpCommand::Context, kHelpEditingSoftware});
+            platform().showHelp({HelpCommand::Context, help_page::EditingSoftware});
     }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/file_moves.h"
@@ -12,8 +13,6 @@
 namespace tosbel {
 
 namespace {
-
-constexpr int kHelpCopy = 29;
 
 const char* const kCopyFilter = "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚｲｱｳﾄ(*.LAY)|*.LAY|すべてのﾌｧｲﾙ(*.*)|*.*";
 const char* const kCopyTitle = "複写確認";
@@ -94,7 +93,7 @@ void FileCopyWindow::Command1_Click(int index) {
             close();
             return;
         default:
-            platform().showHelp({HelpCommand::Context, kHelpCopy});
+            platform().showHelp({HelpCommand::Context, help_page::FileCopy});
     }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "core/help_pages.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/file_moves.h"
@@ -12,8 +13,6 @@
 namespace tosbel {
 
 namespace {
-
-constexpr int kHelpRename = 30;
 
 const char* const kRenameTitle = "変更確認";
 
@@ -83,7 +82,7 @@ void RenameWindow::Command1_Click(int index) {
             close();
             return;
         default:
-            platform().showHelp({HelpCommand::Context, kHelpRename});
+            platform().showHelp({HelpCommand::Context, help_page::FileRename});
     }
 }
 
