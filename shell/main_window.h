@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/window_parts.h"
+#include "platform/commands.h"
 #include "platform/form.h"
 #include "platform/platform.h"
 
@@ -58,9 +59,9 @@ public:
     // shared state has them now.
     void showBackground();
 
-    // The two menu lists take their entry from RosterPath.
-    void UpdateMenu();
-    void UpdateFileMenu();
+    // Adds an entry to the past logs or the recent rosters.
+    void UpdateMenu(const std::string& path);
+    void UpdateFileMenu(const std::string& path);
 
     void Form_Load() override;
     void Form_Activate() override;
@@ -78,10 +79,12 @@ public:
     void mnuOptEnvCnter_Click();
     void mnuHelpContext_KeyWord_Click(int index);
 
+    // Every command of the window, as its menus and toolbar show it.
+    const CommandTable& commands() const { return commands_; }
+
 private:
-    void declareMenus();
+    void declareCommands();
     void colourLettering();
-    void declareToolbar();
     void layOut();
     // Each command is on when the window's state allows it and its window is
     // there.
@@ -89,7 +92,7 @@ private:
     void savePosition();
     // The roster read, or the notice that says why it could not be.
     std::optional<Message> readRosterIntoState(const std::string& path, const Message& missing);
-    void appendEntry(MenuArray& list, std::uint8_t& count);
+    void appendEntry(MenuArray& list, std::uint8_t& count, const std::string& path);
     static std::string historyKey(std::size_t i);
     // The whole roster history, Rireki(0) … Rireki(4), is saved at once.
     void saveHistory();
@@ -102,6 +105,7 @@ private:
     bool conditionsOn_ = false;
     bool resultOn_ = false;
     StatusClock clock_{*this, StatusBar1, 2, state_};
+    CommandTable commands_;
 };
 
 }  // namespace tosbel

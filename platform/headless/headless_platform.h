@@ -42,6 +42,9 @@ public:
     void answerPrinter(std::optional<PrinterChoice> choice);
     void answerFolderDialog(std::string path);  // "" is a cancelled dialog
     bool scriptDone() const { return script_.empty(); }
+    // Drops the answers still waiting, for a test that offered one a command
+    // might not ask for.
+    void clearScript() { script_.clear(); }
     // The answers still waiting, one line each, for a test that left some.
     std::string unusedScript() const;
     // Runs while a message is up, before its answer is taken: the moment a

@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include <array>
 #include <map>
 #include <set>
 #include <string>
@@ -28,6 +29,7 @@
 #include "platform/qt/help_window.h"
 #include "platform/qt/toolbar_icons.h"
 #include "results/result_window.h"
+#include "roster/roster_editor.h"
 #include "roster/roster_file.h"
 #include "shell/main_window.h"
 #include "shell/shell.h"
@@ -48,6 +50,34 @@ struct WindowsWalked {
     std::set<std::string> pictures;
 };
 
+// Presses every help command a window has: its help menu items, its toolbar's
+// help button and its "ﾍﾙﾌﾟ" button; answers what the window asked for and
+// adds its toolbar pictures to `pictures`.
+std::vector<HelpRequest> pressHelp(HeadlessPlatform& platform, Form& f,
+                                   std::set<std::string>& pictures) {
+    Driver d(platform, f);
+    const std::size_t before = platform.helps.size();
+    for (const char* item : {"mnuHelpContext_KeyWord_0", "mnuHelpContext_KeyWord_1"}) {
+        try {
+            d.menuItem(item);
+        } catch (const std::exception&) {
+            continue;
+        }
+        d.menu(item);
+    }
+    if (Toolbar* bar = f.toolbar) {
+        for (const ToolButton& b : bar->buttons) {
+            if (!b.image.empty()) pictures.insert(b.image);
+            if (b.image == "help") d.toolbar(bar->name + "_" + std::to_string(b.index));
+        }
+    }
+    try {
+        if (d.control("Command1_2").caption == "ﾍﾙﾌﾟ") d.click("Command1_2");
+    } catch (const std::invalid_argument&) {
+    }
+    return {platform.helps.begin() + static_cast<std::ptrdiff_t>(before), platform.helps.end()};
+}
+
 WindowsWalked walkEveryWindow() {
     WindowsWalked walked;
     TempDir dir;
@@ -58,29 +88,9 @@ WindowsWalked walkEveryWindow() {
     writeRoster(roster, {"相田", "石川", "上野"});
 
     const auto askForHelp = [&](Form& f) {
-        Driver d(platform, f);
-        const std::size_t before = platform.helps.size();
-        for (const char* item : {"mnuHelpContext_KeyWord_0", "mnuHelpContext_KeyWord_1"}) {
-            try {
-                d.menuItem(item);
-            } catch (const std::exception&) {
-                continue;
-            }
-            d.menu(item);
-        }
-        if (Toolbar* bar = f.toolbar) {
-            for (const ToolButton& b : bar->buttons) {
-                if (!b.image.empty()) walked.pictures.insert(b.image);
-                if (b.image == "help") d.toolbar(bar->name + "_" + std::to_string(b.index));
-            }
-        }
-        try {
-            if (d.control("Command1_2").caption == "ﾍﾙﾌﾟ") d.click("Command1_2");
-        } catch (const std::invalid_argument&) {
-        }
+        const std::vector<HelpRequest> asked = pressHelp(platform, f, walked.pictures);
         auto& mine = walked.helps[f.name];
-        mine.insert(mine.end(), platform.helps.begin() + static_cast<std::ptrdiff_t>(before),
-                    platform.helps.end());
+        mine.insert(mine.end(), asked.begin(), asked.end());
     };
     platform.modalDriver = [&](Form& f) {
         askForHelp(f);
@@ -196,6 +206,58 @@ TEST_F(HelpTest, EveryHelpCommandOfEveryWindowOpensItsOwnPage) {
     // A number no window asks for still shows something: the contents.
     help.open({HelpCommand::Context, 9999}, nullptr);
     EXPECT_EQ(title(), q(kContentsTitle));
+}
+
+// Each main-window command with a help page, run from its menu as a teacher
+// runs it: the window it opens asks for that same page, and the page is there.
+TEST_F(HelpTest, EveryCommandOfTheMainWindowNamesThePageOfTheWindowItOpens) {
+    TempDir dir;
+    HeadlessPlatform platform;
+    platform.folder = dir.path().string();
+    platform.store.save("Config", "OptLogo", "0");
+    const std::string roster = dir.file("1組.MEM");
+    writeRoster(roster, {"相田", "石川", "上野"});
+    std::set<std::string> pictures;
+    std::vector<HelpRequest> asked;
+    platform.modalDriver = [&](Form& f) {
+        const auto mine = pressHelp(platform, f, pictures);
+        asked.insert(asked.end(), mine.begin(), mine.end());
+        f.discard();
+    };
+    Shell shell(platform);
+    shell.startUp();
+
+    std::vector<std::pair<std::string, int>> commands;
+    for (const Command& c : shell.mainWindow()->commands().rows())
+        if (c.help != 0) commands.emplace_back(c.name, c.help);
+    ASSERT_GE(commands.size(), 10u);
+    for (const auto& [name, page] : commands) {
+        asked.clear();
+        shell.showMainWindow();
+        MainWindow& main = *shell.mainWindow();
+        if (!main.findMenu(name)->enabled) {
+            main.conditionsLoaded();
+            main.resultAvailable();
+        }
+        // Whatever file the command asks for is the class's roster.
+        platform.answerFileDialog(roster);
+        Driver(platform, main).menu(name);
+        if (!platform.scriptDone()) platform.clearScript();
+        const std::array<Form*, 3> modeless{shell.rosterEditor(), shell.conditionsWindow(),
+                                            shell.resultWindow()};
+        for (Form* f : modeless) {
+            if (!f || !f->isShown()) continue;
+            const auto mine = pressHelp(platform, *f, pictures);
+            asked.insert(asked.end(), mine.begin(), mine.end());
+            f->discard();
+        }
+        EXPECT_TRUE(std::count(asked.begin(), asked.end(), HelpRequest{HelpCommand::Context, page}))
+            << name << " names page " << page;
+        const auto expected = kContextTitles.find(page);
+        ASSERT_NE(expected, kContextTitles.end()) << name;
+        help.open({HelpCommand::Context, page}, nullptr);
+        EXPECT_EQ(title(), q(expected->second)) << name;
+    }
 }
 
 TEST_F(HelpTest, EveryKeywordOfTheIndexOpensItsPageThroughTheSearchField) {
