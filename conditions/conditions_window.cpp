@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/help_pages.h"
@@ -192,42 +193,36 @@ void ConditionsWindow::declareControls() {
 }
 
 void ConditionsWindow::declareMenus() {
-    TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
-    TOSBEL_DECLARE(mnuCond, "条件設定(&S)...", Shortcut::ctrlKey('S'));
-    TOSBEL_DECLARE(mnuNO, "取消(&X)");
-    mnuFile.items = {&mnuCond, &mnuNO};
+    std::vector<Command> rows = {
+        {TOSBEL_COMMAND(mnuFile), .caption = "ﾌｧｲﾙ(&F)"},
+        {TOSBEL_COMMAND(mnuCond), .menu = &mnuFile, .caption = "条件設定(&S)...",
+         .shortcut = Shortcut::ctrlKey('S'), .tool = {2, " 条件設定 ", "save"},
+         .run = [this] { mnuCond_Click(); }},
+        {TOSBEL_COMMAND(mnuNO), .menu = &mnuFile, .caption = "取消(&X)",
+         .tool = {3, " 取消 ", "cancel"}, .run = [this] { mnuNO_Click(); }},
 
-    TOSBEL_DECLARE(mnuEdit, "編集(&E)");
-    TOSBEL_DECLARE(mnuEditAllSpaceZaseki, "全空座席指定", Shortcut::ctrlKey('A'));
-    TOSBEL_DECLARE(mnuEditDummy, "-");
-    TOSBEL_DECLARE(mnuEditDelete, "当該設定条件の削除(&D)...", Shortcut::ctrlKey('D'));
-    TOSBEL_DECLARE(mnuEditInit, "設定条件の初期化(&I)...", Shortcut::ctrlKey('I'));
-    mnuEdit.items = {&mnuEditAllSpaceZaseki, &mnuEditDummy, &mnuEditDelete, &mnuEditInit};
+        {TOSBEL_COMMAND(mnuEdit), .caption = "編集(&E)"},
+        {TOSBEL_COMMAND(mnuEditAllSpaceZaseki), .menu = &mnuEdit, .caption = "全空座席指定",
+         .shortcut = Shortcut::ctrlKey('A'), .run = [this] { mnuEditAllSpaceZaseki_Click(); }},
+        {TOSBEL_COMMAND(mnuEditDummy), .menu = &mnuEdit, .caption = "-"},
+        {TOSBEL_COMMAND(mnuEditDelete), .menu = &mnuEdit, .caption = "当該設定条件の削除(&D)...",
+         .shortcut = Shortcut::ctrlKey('D'), .tool = {5, " 当該設定条件の削除 ", "delete"},
+         .run = [this] { mnuEditDelete_Click(); }},
+        {TOSBEL_COMMAND(mnuEditInit), .menu = &mnuEdit, .caption = "設定条件の初期化(&I)...",
+         .shortcut = Shortcut::ctrlKey('I'), .tool = {6, " 設定条件の初期化 ", "new"},
+         .run = [this] { mnuEditInit_Click(); }},
 
-    TOSBEL_DECLARE(mnuOption, "ｵﾌﾟｼｮﾝ(&O)");
-    TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
-    mnuOption.items = {&mnuOptBack};
-
-    declareHelpMenu(
-        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy3, "mnuDummy3", mnuVersion},
+        {TOSBEL_COMMAND(mnuOption), .caption = "ｵﾌﾟｼｮﾝ(&O)"},
+        {TOSBEL_COMMAND(mnuOptBack), .menu = &mnuOption, .caption = "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)"},
+    };
+    const std::vector<Command> help = helpMenuRows(
+        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy3, "mnuDummy3", mnuVersion, 8, 9},
         [] { return help_page::Conditions; }, links_.version);
+    rows.insert(rows.end(), help.begin(), help.end());
+    commands_.declare(*this, std::move(rows));
 
-    menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
-
-    TOSBEL_ON_CLICK(mnuCond);
-    TOSBEL_ON_CLICK(mnuNO);
-    TOSBEL_ON_CLICK(mnuEditAllSpaceZaseki);
-    TOSBEL_ON_CLICK(mnuEditDelete);
-    TOSBEL_ON_CLICK(mnuEditInit);
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl3, state_, section::Config, key::OptDbl3);
-
-    Toolbar1.lay(9, {1, 4, 7},
-                 {{2, " 条件設定 ", "save", &mnuCond},
-                  {3, " 取消 ", "cancel", &mnuNO},
-                  {5, " 当該設定条件の削除 ", "delete", &mnuEditDelete},
-                  {6, " 設定条件の初期化 ", "new", &mnuEditInit},
-                  {8, " ﾊﾞｰｼﾞｮﾝ情報 ", "version", &mnuVersion},
-                  {9, " 当該ﾍﾙﾌﾟ ", "help", &mnuHelpContext_KeyWord[1]}});
+    commands_.layToolbar(Toolbar1, 9, {1, 4, 7});
 }
 
 // Opening ----------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include "conditions/condition_rules.h"
 #include "core/window_parts.h"
+#include "platform/commands.h"
 #include "platform/form.h"
 
 namespace tosbel {
@@ -85,6 +86,7 @@ private:
     ConditionsWindowLinks links_;
     bool windowsXp_;
     StatusClock clock_{*this, StatusBar1, 4, state_};
+    CommandTable commands_;
 };
 
 }  // namespace tosbel

@@ -42,24 +42,40 @@ void layDialogButtons(std::array<CommandButton, 3>& buttons, ButtonRow row,
     if (buttons[1].form) buttons[1].form->cancelButton = &buttons[1];
 }
 
-void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,
-                     const std::function<void()>& version) {
-    form.declare(menu.mnuHelp, "mnuHelp", "ﾍﾙﾌﾟ(&H)");
-    form.declare(menu.mnuHelpContext_KeyWord, "mnuHelpContext_KeyWord",
-                 {{{"ﾄﾋﾟｯｸの検索(&H)", Shortcut{vk::F1}}, {"当該ﾍﾙﾌﾟ(&C)"}}});
-    form.declare(menu.rule, menu.ruleName, "-");
-    form.declare(menu.mnuVersion, "mnuVersion", "ﾊﾞｰｼﾞｮﾝ情報(&A)...");
-    menu.mnuHelp.items = {&menu.mnuHelpContext_KeyWord[0], &menu.mnuHelpContext_KeyWord[1],
-                          &menu.rule, &menu.mnuVersion};
-
-    menu.mnuHelpContext_KeyWord[0].onClick = [&form] {
-        form.platform().showHelp({HelpCommand::PartialKey, 0});
+std::vector<Command> helpMenuRows(Form& form, const HelpMenu& menu, std::function<int()> context,
+                                  std::function<void()> version) {
+    std::vector<Command> rows = {
+        {.item = &menu.mnuHelp, .name = "mnuHelp", .caption = "ﾍﾙﾌﾟ(&H)"},
+        {.item = &menu.mnuHelpContext_KeyWord[0],
+         .name = "mnuHelpContext_KeyWord",
+         .menu = &menu.mnuHelp,
+         .caption = "ﾄﾋﾟｯｸの検索(&H)",
+         .shortcut = Shortcut{vk::F1},
+         .run =
+             [&form] {
+                 form.platform().showHelp({HelpCommand::PartialKey, 0});
+             },
+         .index = 0},
+        {.item = &menu.mnuHelpContext_KeyWord[1],
+         .name = "mnuHelpContext_KeyWord",
+         .menu = &menu.mnuHelp,
+         .caption = "当該ﾍﾙﾌﾟ(&C)",
+         .tool = {menu.helpButton, " 当該ﾍﾙﾌﾟ ", "help"},
+         .run =
+             [&form, context = std::move(context)] {
+                 form.platform().showHelp({HelpCommand::Context, context()});
+             },
+         .index = 1},
+        {.item = &menu.rule, .name = menu.ruleName, .menu = &menu.mnuHelp, .caption = "-"},
+        {.item = &menu.mnuVersion,
+         .name = "mnuVersion",
+         .menu = &menu.mnuHelp,
+         .caption = "ﾊﾞｰｼﾞｮﾝ情報(&A)...",
+         .tool = {menu.versionButton, " ﾊﾞｰｼﾞｮﾝ情報 ", "version"},
+         .enabled = [there = static_cast<bool>(version)] { return there; },
+         .run = std::move(version)},
     };
-    menu.mnuHelpContext_KeyWord[1].onClick = [&form, context = std::move(context)] {
-        form.platform().showHelp({HelpCommand::Context, context()});
-    };
-    menu.mnuVersion.onClick = version;
-    menu.mnuVersion.enabled = static_cast<bool>(version);
+    return rows;
 }
 
 }  // namespace tosbel

@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app_state.h"
+#include "platform/commands.h"
 #include "platform/form.h"
 
 namespace tosbel {
@@ -49,15 +51,19 @@ void layDialogButtons(std::array<CommandButton, 3>& buttons, ButtonRow row,
 
 // The help menu a chart window ends its menu bar with: the topic search (F1),
 // this window's own help page, a rule and the version window, which stays off
-// while the program has none.
+// while the program has none. They are rows of the window's command table;
+// `versionButton` and `helpButton` are the toolbar places of the version and
+// of the window's own page.
 struct HelpMenu {
     MenuItem& mnuHelp;
     std::array<MenuItem, 2>& mnuHelpContext_KeyWord;
     MenuItem& rule;
     std::string_view ruleName;
     MenuItem& mnuVersion;
+    int versionButton = 0;
+    int helpButton = 0;
 };
-void declareHelpMenu(Form& form, const HelpMenu& menu, std::function<int()> context,
-                     const std::function<void()>& version);
+std::vector<Command> helpMenuRows(Form& form, const HelpMenu& menu, std::function<int()> context,
+                                  std::function<void()> version);
 
 }  // namespace tosbel

@@ -21,11 +21,12 @@ void CommandTable::declare(Form& form, std::vector<Command> rows) {
                 if (item->enabled) run();
             };
     }
+    refresh();
 }
 
 void CommandTable::layToolbar(Toolbar& toolbar, int count,
                               std::initializer_list<int> separators) const {
-    toolbar.lay(count, separators, {});
+    toolbar.lay(count, separators);
     for (const Command& c : rows_) {
         if (c.tool.index == 0) continue;
         ToolButton& b = toolbar.button(c.tool.index);

@@ -56,7 +56,8 @@ class CommandTable {
 public:
     // Declares every row's item in `form` in order, puts it in its menu (the
     // menu bar for a top-level one) and binds it to what it runs; a command
-    // runs only while it is on, however it was reached.
+    // runs only while it is on, however it was reached. Each command with a
+    // condition starts on or off as it holds now.
     void declare(Form& form, std::vector<Command> rows);
     // `count` blank buttons with separators at the given places, then each
     // command's button where its row puts one.

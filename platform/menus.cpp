@@ -60,17 +60,10 @@ MenuItem& MenuArray::load() {
     return item;
 }
 
-void Toolbar::lay(int count, std::initializer_list<int> separators,
-                  std::initializer_list<ToolEntry> entries) {
+void Toolbar::lay(int count, std::initializer_list<int> separators) {
     buttons.assign(static_cast<std::size_t>(count), {});
     for (int i = 1; i <= count; ++i) button(i).index = i;
     for (const int i : separators) button(i).separator = true;
-    for (const ToolEntry& e : entries) {
-        ToolButton& b = button(e.index);
-        b.toolTip = e.toolTip;
-        b.image = e.image;
-        b.command = e.command;
-    }
 }
 
 void Toolbar::click(int index) {

@@ -92,14 +92,6 @@ struct ToolButton {
     bool isEnabled() const { return command ? command->enabled : enabled; }
 };
 
-// A pictured button as a window declares it.
-struct ToolEntry {
-    int index;
-    std::string_view toolTip;
-    std::string_view image;
-    MenuItem* command = nullptr;
-};
-
 struct Toolbar {
     std::string name = "Toolbar1";
     std::vector<ToolButton> buttons;
@@ -111,9 +103,9 @@ struct Toolbar {
     ToolButton& button(int index) { return buttons.at(static_cast<std::size_t>(index - 1)); }
     // A press on button `index`: its command, or the toolbar's own handler.
     void click(int index);
-    // `count` blank buttons, separators at the given places, then the pictured ones.
-    void lay(int count, std::initializer_list<int> separators,
-             std::initializer_list<ToolEntry> entries);
+    // `count` blank buttons with separators at the given places; a window's
+    // command table puts its pictured ones on them.
+    void lay(int count, std::initializer_list<int> separators);
 };
 
 enum class PanelStyle { Text, Date, Time, CapsLock, Insert };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <utility>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/help_pages.h"
@@ -149,69 +150,70 @@ void ResultWindow::declareControls() {
 }
 
 void ResultWindow::declareMenus() {
-    TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
-    TOSBEL_DECLARE(mnuResultSave, "結果の保存(&S)...", Shortcut::ctrlKey('S'));
-    TOSBEL_DECLARE(mnuPrint, "印刷(&P)...", Shortcut::ctrlKey('P'));
-    // The same page on screen first, so no sheet is wasted on a wrong chart.
-    TOSBEL_DECLARE(mnuPrintPreview, "印刷ﾌﾟﾚﾋﾞｭｰ(&V)...");
-    // The printed page kept as a file, for a teacher with no printer at hand.
-    TOSBEL_DECLARE(mnuSavePdf, "PDFとして保存(&D)...");
-    TOSBEL_DECLARE(mnuFileRule, "-");
-    TOSBEL_DECLARE(mnuOK, "了解(&X)");
-    mnuFile.items = {&mnuResultSave, &mnuPrint,    &mnuPrintPreview,
-                     &mnuSavePdf,    &mnuFileRule, &mnuOK};
+    std::vector<Command> rows = {
+        {TOSBEL_COMMAND(mnuFile), .caption = "ﾌｧｲﾙ(&F)"},
+        {TOSBEL_COMMAND(mnuResultSave), .menu = &mnuFile, .caption = "結果の保存(&S)...",
+         .shortcut = Shortcut::ctrlKey('S'), .tool = {2, " 結果の保存 ", "save"},
+         .run = [this] { mnuResultSave_Click(); }},
+        {TOSBEL_COMMAND(mnuPrint), .menu = &mnuFile, .caption = "印刷(&P)...",
+         .shortcut = Shortcut::ctrlKey('P'), .tool = {5, " 印刷 ", "print"},
+         .run = [this] { mnuPrint_Click(); }},
+        // The same page on screen first, so no sheet is wasted on a wrong chart.
+        {TOSBEL_COMMAND(mnuPrintPreview), .menu = &mnuFile, .caption = "印刷ﾌﾟﾚﾋﾞｭｰ(&V)...",
+         .run = [this] { mnuPrintPreview_Click(); }},
+        // The printed page kept as a file, for a teacher with no printer at hand.
+        {TOSBEL_COMMAND(mnuSavePdf), .menu = &mnuFile, .caption = "PDFとして保存(&D)...",
+         .run = [this] { mnuSavePdf_Click(); }},
+        {TOSBEL_COMMAND(mnuFileRule), .menu = &mnuFile, .caption = "-"},
+        {TOSBEL_COMMAND(mnuOK), .menu = &mnuFile, .caption = "了解(&X)",
+         .tool = {3, " 了解  ", "ok"}, .run = [this] { mnuOK_Click(); }},
 
-    TOSBEL_DECLARE(mnuEdit, "編集(&E)");
-    TOSBEL_DECLARE(mnuEditMove, {{{"左へ移動(&L)", Shortcut::ctrlKey('L')},
-                                  {"右へ移動(&R)", Shortcut::ctrlKey('R')},
-                                  {"上へ移動(&U)", Shortcut::ctrlKey('U')},
-                                  {"下へ移動(&D)", Shortcut::ctrlKey('D')}}});
-    TOSBEL_DECLARE(mnuEditRule, "-");
-    TOSBEL_DECLARE(mnuEditInitial, "元へ戻す(&I)...", Shortcut::ctrlKey('I'));
-    mnuEdit.items = {&mnuEditMove[0], &mnuEditMove[1], &mnuEditMove[2],
-                     &mnuEditMove[3], &mnuEditRule,    &mnuEditInitial};
+        {TOSBEL_COMMAND(mnuEdit), .caption = "編集(&E)"},
+    };
+    const char* const moves[] = {"左へ移動(&L)", "右へ移動(&R)", "上へ移動(&U)", "下へ移動(&D)"};
+    const char keys[] = {'L', 'R', 'U', 'D'};
+    const char* const pictures[] = {"left", "right", "up", "down"};
+    for (int i = 0; i < 4; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        rows.push_back({.item = &mnuEditMove[k],
+                        .name = "mnuEditMove",
+                        .menu = &mnuEdit,
+                        .caption = moves[k],
+                        .shortcut = Shortcut::ctrlKey(keys[k]),
+                        .tool = {7 + i, "", pictures[k]},
+                        .run = [this, i] { mnuEditMove_Click(i); },
+                        .index = i});
+    }
+    rows.insert(
+        rows.end(),
+        {
+            {TOSBEL_COMMAND(mnuEditRule), .menu = &mnuEdit, .caption = "-"},
+            {TOSBEL_COMMAND(mnuEditInitial), .menu = &mnuEdit, .caption = "元へ戻す(&I)...",
+             .shortcut = Shortcut::ctrlKey('I'), .run = [this] { mnuEditInitial_Click(); }},
 
-    TOSBEL_DECLARE(mnuOption, "ｵﾌﾟｼｮﾝ(&O)");
-    TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
-    TOSBEL_DECLARE(mnuOptionRule, "-");
-    TOSBEL_DECLARE(mnuOptFont, "MS_Pｺﾞｼｯｸ(&F)");
-    TOSBEL_DECLARE(mnuOptColorPrt, "ｶﾗｰ印刷(&C)");
-    TOSBEL_DECLARE(mnuNoPrintLine, "非印刷行の設定(&L)...");
-    TOSBEL_DECLARE(mnuPrintStatusBar, "ｽﾃｰﾀｽﾊﾞｰの印刷(&S)");
-    mnuOption.items = {&mnuOptBack,     &mnuOptionRule,  &mnuOptFont,
-                       &mnuOptColorPrt, &mnuNoPrintLine, &mnuPrintStatusBar};
-
-    declareHelpMenu(
-        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuHelpRule, "mnuHelpRule", mnuVersion},
+            {TOSBEL_COMMAND(mnuOption), .caption = "ｵﾌﾟｼｮﾝ(&O)"},
+            {TOSBEL_COMMAND(mnuOptBack), .menu = &mnuOption, .caption = "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)"},
+            {TOSBEL_COMMAND(mnuOptionRule), .menu = &mnuOption, .caption = "-"},
+            {TOSBEL_COMMAND(mnuOptFont), .menu = &mnuOption, .caption = "MS_Pｺﾞｼｯｸ(&F)",
+             .run = [this] { mnuOptFont_Click(); }},
+            {TOSBEL_COMMAND(mnuOptColorPrt), .menu = &mnuOption, .caption = "ｶﾗｰ印刷(&C)"},
+            {TOSBEL_COMMAND(mnuNoPrintLine), .menu = &mnuOption, .caption = "非印刷行の設定(&L)...",
+             .help = help_page::NoPrint, .run = [this] { mnuNoPrintLine_Click(); }},
+            {TOSBEL_COMMAND(mnuPrintStatusBar), .menu = &mnuOption,
+             .caption = "ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"},
+        });
+    const std::vector<Command> help = helpMenuRows(
+        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuHelpRule, "mnuHelpRule", mnuVersion, 12, 13},
         [] { return help_page::Result; }, links_.version);
+    rows.insert(rows.end(), help.begin(), help.end());
+    commands_.declare(*this, std::move(rows));
 
-    menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
-
-    TOSBEL_ON_CLICK(mnuResultSave);
-    TOSBEL_ON_CLICK(mnuPrint);
-    TOSBEL_ON_CLICK(mnuPrintPreview);
-    TOSBEL_ON_CLICK(mnuSavePdf);
-    TOSBEL_ON_CLICK(mnuNoPrintLine);
-    TOSBEL_ON_CLICK(mnuOK);
-    TOSBEL_ON_CLICK_EACH(mnuEditMove);
-    TOSBEL_ON_CLICK(mnuEditInitial);
-    TOSBEL_ON_CLICK(mnuOptFont);
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl4, state_, section::Config, key::OptDbl4);
     bindOptionToggle(*this, mnuOptColorPrt, &AppState::OptCol, state_, section::RltVal,
                      key::OptCol);
     bindOptionToggle(*this, mnuPrintStatusBar, &AppState::OptPsbar, state_, section::Config,
                      key::OptPsbar);
-
-    Toolbar1.lay(13, {1, 4, 6, 11},
-                 {{2, " 結果の保存 ", "save", &mnuResultSave},
-                  {3, " 了解  ", "ok", &mnuOK},
-                  {5, " 印刷 ", "print", &mnuPrint},
-                  {7, "", "left", &mnuEditMove[0]},
-                  {8, "", "right", &mnuEditMove[1]},
-                  {9, "", "up", &mnuEditMove[2]},
-                  {10, "", "down", &mnuEditMove[3]},
-                  {12, " ﾊﾞｰｼﾞｮﾝ情報 ", "version", &mnuVersion},
-                  {13, " 当該ﾍﾙﾌﾟ ", "help", &mnuHelpContext_KeyWord[1]}});
+    commands_.layToolbar(Toolbar1, 13, {1, 4, 6, 11});
 }
 
 // The chart ---------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/window_parts.h"
+#include "platform/commands.h"
 #include "platform/form.h"
 #include "platform/printed_page.h"
 
@@ -92,6 +93,7 @@ private:
     bool windowsXp_;
     bool returnsToMain_ = false;
     StatusClock clock_{*this, StatusBar1, 2, state_};
+    CommandTable commands_;
 };
 
 // Shifts the 100 seats one place, cyclically, empty seats alike: 0 left,

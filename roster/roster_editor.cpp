@@ -1,6 +1,7 @@
 #include "roster/roster_editor.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/display.h"
@@ -44,7 +45,6 @@ RosterEditor::RosterEditor(AppState& state, Platform& platform, RosterEditorLink
     statusBar = &StatusBar1;
     declareControls();
     declareMenus();
-    declareToolbar();
 }
 
 void RosterEditor::declareControls() {
@@ -132,53 +132,56 @@ void RosterEditor::declareControls() {
 }
 
 void RosterEditor::declareMenus() {
-    TOSBEL_DECLARE(mnuFile, "ﾌｧｲﾙ(&F)");
-    TOSBEL_DECLARE(mnuFileOverWrite, "名簿の上書き保存(&S)", Shortcut::ctrlKey('S'));
-    TOSBEL_DECLARE(mnuNewFile, "名前を付けて名簿の保存(&N)...", Shortcut::ctrlKey('N'));
-    TOSBEL_DECLARE(mnuFileDummy, "-");
-    TOSBEL_DECLARE(mnuCancel, "取消・了解(&X)");
-    mnuFile.items = {&mnuFileOverWrite, &mnuNewFile, &mnuFileDummy, &mnuCancel};
+    std::vector<Command> rows = {
+        {TOSBEL_COMMAND(mnuFile), .caption = "ﾌｧｲﾙ(&F)"},
+        // The blanks around the tips are part of them.
+        {TOSBEL_COMMAND(mnuFileOverWrite), .menu = &mnuFile, .caption = "名簿の上書き保存(&S)",
+         .shortcut = Shortcut::ctrlKey('S'), .tool = {2, " 新規登録・修正 ", "save"},
+         .run = [this] { mnuFileOverWrite_Click(); }},
+        {TOSBEL_COMMAND(mnuNewFile), .menu = &mnuFile, .caption = "名前を付けて名簿の保存(&N)...",
+         .shortcut = Shortcut::ctrlKey('N'), .run = [this] { mnuNewFile_Click(); }},
+        {TOSBEL_COMMAND(mnuFileDummy), .menu = &mnuFile, .caption = "-"},
+        {TOSBEL_COMMAND(mnuCancel), .menu = &mnuFile, .caption = "取消・了解(&X)",
+         .tool = {3, " 取消・了解  ", "cancel"}, .run = [this] { mnuCancel_Click(); }},
 
-    TOSBEL_DECLARE(mnuEdit, "編集(&E)");
-    TOSBEL_DECLARE(mnuEditCutCopyPaste, {{{"切り取り(&T)", Shortcut::ctrlKey('X')},
-                                          {"ｺﾋﾟｰ(&C)", Shortcut::ctrlKey('C')},
-                                          {"貼り付け(&P)", Shortcut::ctrlKey('V')}}});
-    TOSBEL_DECLARE(mnuEditDummy, "-");
-    TOSBEL_DECLARE(mnuEditDelete, "削除(&D)...", Shortcut::ctrlKey('D'));
-    mnuEdit.items = {&mnuEditCutCopyPaste[0], &mnuEditCutCopyPaste[1], &mnuEditCutCopyPaste[2],
-                     &mnuEditDummy, &mnuEditDelete};
+        {TOSBEL_COMMAND(mnuEdit), .caption = "編集(&E)"},
+    };
+    const char* const edits[] = {"切り取り(&T)", "ｺﾋﾟｰ(&C)", "貼り付け(&P)"};
+    const char keys[] = {'X', 'C', 'V'};
+    const char* const tips[] = {" 切り取り ", " ｺﾋﾟｰ ", " 貼り付け "};
+    const char* const pictures[] = {"cut", "copy", "paste"};
+    for (int i = 0; i < 3; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        rows.push_back({.item = &mnuEditCutCopyPaste[k],
+                        .name = "mnuEditCutCopyPaste",
+                        .menu = &mnuEdit,
+                        .caption = edits[k],
+                        .shortcut = Shortcut::ctrlKey(keys[k]),
+                        .tool = {5 + i, tips[k], pictures[k]},
+                        .run = [this, i] { mnuEditCutCopyPaste_Click(i); },
+                        .index = i});
+    }
+    rows.insert(
+        rows.end(),
+        {
+            {TOSBEL_COMMAND(mnuEditDummy), .menu = &mnuEdit, .caption = "-"},
+            {TOSBEL_COMMAND(mnuEditDelete), .menu = &mnuEdit, .caption = "削除(&D)...",
+             .shortcut = Shortcut::ctrlKey('D'), .tool = {9, " 削除 ", "delete"},
+             .run = [this] { mnuEditDelete_Click(); }},
 
-    TOSBEL_DECLARE(mnuOption, "ｵﾌﾟｼｮﾝ(&O)");
-    TOSBEL_DECLARE(mnuOptBack, "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)");
-    mnuOption.items = {&mnuOptBack};
-
+            {TOSBEL_COMMAND(mnuOption), .caption = "ｵﾌﾟｼｮﾝ(&O)"},
+            {TOSBEL_COMMAND(mnuOptBack), .menu = &mnuOption, .caption = "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)"},
+        });
     // A new roster has its own help page.
-    declareHelpMenu(
-        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy2, "mnuDummy2", mnuVersion},
+    const std::vector<Command> help = helpMenuRows(
+        *this, {mnuHelp, mnuHelpContext_KeyWord, mnuDummy2, "mnuDummy2", mnuVersion, 11, 12},
         [this] { return state_.RosterPath.empty() ? help_page::NewRoster : help_page::Roster; },
         links_.version);
+    rows.insert(rows.end(), help.begin(), help.end());
+    commands_.declare(*this, std::move(rows));
 
-    menuBar = {&mnuFile, &mnuEdit, &mnuOption, &mnuHelp};
-
-    TOSBEL_ON_CLICK(mnuFileOverWrite);
-    TOSBEL_ON_CLICK(mnuNewFile);
-    TOSBEL_ON_CLICK(mnuCancel);
-    TOSBEL_ON_CLICK_EACH(mnuEditCutCopyPaste);
-    TOSBEL_ON_CLICK(mnuEditDelete);
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl2, state_, section::Config, key::OptDbl2);
-}
-
-void RosterEditor::declareToolbar() {
-    // The blanks around the tips are part of them.
-    Toolbar1.lay(12, {1, 4, 8, 10},
-                 {{2, " 新規登録・修正 ", "save", &mnuFileOverWrite},
-                  {3, " 取消・了解  ", "cancel", &mnuCancel},
-                  {5, " 切り取り ", "cut", &mnuEditCutCopyPaste[0]},
-                  {6, " ｺﾋﾟｰ ", "copy", &mnuEditCutCopyPaste[1]},
-                  {7, " 貼り付け ", "paste", &mnuEditCutCopyPaste[2]},
-                  {9, " 削除 ", "delete", &mnuEditDelete},
-                  {11, " ﾊﾞｰｼﾞｮﾝ情報 ", "version", &mnuVersion},
-                  {12, " 当該ﾍﾙﾌﾟ ", "help", &mnuHelpContext_KeyWord[1]}});
+    commands_.layToolbar(Toolbar1, 12, {1, 4, 8, 10});
 }
 
 void RosterEditor::Form_Load() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/window_parts.h"
+#include "platform/commands.h"
 #include "platform/form.h"
 
 namespace tosbel {
@@ -75,7 +76,6 @@ private:
 
     void declareControls();
     void declareMenus();
-    void declareToolbar();
     // Members from the boxes; false when the save goes no further.
     bool buildMemberList(Save command);
     // Writes the roster and hands over; false when it was not written.
@@ -93,6 +93,7 @@ private:
     std::string dragPayload_;
     std::vector<std::string> openedWith_;  // the names the boxes were filled with
     StatusClock clock_{*this, StatusBar1, 4, state_};
+    CommandTable commands_;
 };
 
 }  // namespace tosbel
