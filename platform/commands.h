@@ -3,6 +3,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/menus.h"
