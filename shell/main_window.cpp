@@ -97,12 +97,12 @@ void MainWindow::layOut() {
 void MainWindow::conditionsLoaded() {
     rosterCommandsOn_ = false;
     conditionsOn_ = true;
-    refreshEnablement();
+    commands_.refresh();
 }
 
 void MainWindow::resultAvailable() {
     resultOn_ = true;
-    refreshEnablement();
+    commands_.refresh();
 }
 
 void MainWindow::appendEntry(MenuArray& list, std::uint8_t& count, const std::string& path) {
@@ -129,7 +129,7 @@ void MainWindow::listPastLogs() {
         }
         UpdateMenu(path);
     }
-    refreshEnablement();
+    commands_.refresh();
 }
 
 void MainWindow::UpdateMenu(const std::string& path) {
@@ -160,7 +160,7 @@ void MainWindow::Form_Load() {
 
     showBackground();
     state_.RosterPath.clear();
-    refreshEnablement();
+    commands_.refresh();
 }
 
 void MainWindow::Form_Activate() {
@@ -236,7 +236,6 @@ void MainWindow::mnuFileArray_Click(int index) {
 }
 
 void MainWindow::mnuResult_Click() {
-    if (!mnuResult.enabled) return;
     close(UnloadMode::Program);
     for (int n = 1; n <= kSeatCount; ++n)
         state_.InitialSeats[static_cast<std::size_t>(n)] =

@@ -86,9 +86,6 @@ private:
     void declareCommands();
     void colourLettering();
     void layOut();
-    // Each command is on when the window's state allows it and its window is
-    // there.
-    void refreshEnablement();
     void savePosition();
     // The roster read, or the notice that says why it could not be.
     std::optional<Message> readRosterIntoState(const std::string& path, const Message& missing);

@@ -140,8 +140,4 @@ void MainWindow::declareCommands() {
     }
 }
 
-void MainWindow::refreshEnablement() {
-    commands_.refresh();
-}
-
 }  // namespace tosbel

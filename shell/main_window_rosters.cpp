@@ -44,7 +44,7 @@ std::string currentFolder() {
 }  // namespace
 
 void MainWindow::mnuFileCreate_Click() {
-    if (!mnuFileCreate.enabled || !shell_.closeRosterEditor()) return;
+    if (!shell_.closeRosterEditor()) return;
     state_.RosterPath.clear();
     state_.NoMembers = 0;
     state_.OpenedFromFile = 0;
@@ -98,7 +98,7 @@ std::optional<Message> MainWindow::readRosterIntoState(const std::string& path,
 }
 
 void MainWindow::mnuFileOpen_Click() {
-    if (!mnuFileOpen.enabled || !shell_.closeRosterEditor()) return;
+    if (!shell_.closeRosterEditor()) return;
     state_.RosterPath =
         platform().openFileDialog({"名簿を開く", kRosterFilter, currentFolder(), ""});
     if (state_.RosterPath.empty()) return;
