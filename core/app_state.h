@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/seat_wishes.h"
 #include "platform/geometry.h"
 
 namespace tosbel {
@@ -38,6 +39,11 @@ struct AppState {
     Slots InitialSeats;
 
     std::string RosterPath;
+
+    // The seat wishes of the roster in hand, and that roster's file, which
+    // the wish file sits beside; empty for a roster not yet saved.
+    SeatWishes Wishes;
+    std::string WishRosterPath;
 
     // Work-flow flags carried from one window to the next.
     std::int16_t ModifyFlag = 0;

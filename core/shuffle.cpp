@@ -1,5 +1,7 @@
 #include "core/shuffle.h"
 
+#include "core/wish_shuffle.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -87,13 +89,36 @@ void dealSeats(AppState& s) {
     }
 }
 
-void runShuffle(AppState& s, RandomSource& random, const ShuffleWindows& windows) {
+namespace {
+
+// With wishes the chart is found before the countdown, so a class whose
+// wishes cannot all hold hears so at once, not after the pictures.
+bool shuffleWithWishes(AppState& s, RandomSource& random, const ShuffleWindows& windows) {
+    random.seedFromClock();
+    const WishChart found = seatWithWishes(s, s.Wishes, random);
+    if (!found.chart) {
+        if (windows.noChart) windows.noChart(noChartNotice(found.conflicts));
+        return false;
+    }
     clearInitialSeats(s);
     if (s.OptWait == "1" && windows.countdown) windows.countdown();
+    for (std::size_t n = 1; n <= kSeats; ++n) s.SeatResult[n] = (*found.chart)[n - 1];
+    return true;
+}
 
-    random.seedFromClock();
-    orderAttendees(s, random);
-    dealSeats(s);
+}  // namespace
+
+void runShuffle(AppState& s, RandomSource& random, const ShuffleWindows& windows) {
+    if (wishesApply(s, s.Wishes)) {
+        if (!shuffleWithWishes(s, random, windows)) return;
+    } else {
+        clearInitialSeats(s);
+        if (s.OptWait == "1" && windows.countdown) windows.countdown();
+
+        random.seedFromClock();
+        orderAttendees(s, random);
+        dealSeats(s);
+    }
 
     for (std::size_t n = 1; n <= kSeats; ++n) s.InitialSeats[n] = s.SeatResult[n];
     if (windows.showResult) windows.showResult();

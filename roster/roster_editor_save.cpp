@@ -158,7 +158,13 @@ void RosterEditor::mnuNewFile_Click() {
     const std::string before = state_.RosterPath;
     state_.RosterPath = path;
     // A file that could not be made is not the roster in use.
-    if (!writeRoster(Save::As, path)) state_.RosterPath = before;
+    if (!writeRoster(Save::As, path)) {
+        state_.RosterPath = before;
+        return;
+    }
+    // The roster under its new name has the wishes kept beside that name.
+    if (path != state_.WishRosterPath)
+        if (const auto unread = loadRosterWishes(state_, path)) platform().messageBox(*unread);
 }
 
 // Closing ----------------------------------------------------------------------

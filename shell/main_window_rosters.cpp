@@ -51,6 +51,7 @@ void MainWindow::mnuFileCreate_Click() {
     clearRoster(state_);
     clearConditions(state_);
     clearResult(state_);
+    loadRosterWishes(state_, {});
     state_.MemberCount = 0;
     shell_.windows().rosterEditor(true);
 }
@@ -84,6 +85,7 @@ std::optional<Message> MainWindow::readRosterIntoState(const std::string& path,
     clearRoster(state_);
     clearConditions(state_);
     clearResult(state_);
+    loadRosterWishes(state_, {});
     state_.MemberCount = 0;
     // A roster that cannot be read whole is not taken at all, so no later
     // command works on half a class.
@@ -94,6 +96,7 @@ std::optional<Message> MainWindow::readRosterIntoState(const std::string& path,
         state_.Members[static_cast<std::size_t>(++state_.MemberCount)] = member;
     state_.ModifyFlag = 1;
     state_.OpenedFromFile = 1;
+    if (const auto unread = loadRosterWishes(state_, path)) platform().messageBox(*unread);
     return std::nullopt;
 }
 

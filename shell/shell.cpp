@@ -159,6 +159,9 @@ void Shell::shuffle() {
         if (main_) main_->close(UnloadMode::Program);
         openResult();
     };
+    windows.noChart = [this](const std::string& notice) {
+        platform_.messageBox({notice, "席の希望確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    };
     runShuffle(state_, platform_.random(), windows);
 }
 

@@ -466,6 +466,38 @@ TEST_F(ShellTest, OpeningARosterReadsItRecordsItAndOpensTheEditor) {
     EXPECT_EQ(editorOpenings, std::vector<bool>{false});
 }
 
+// The wishes kept beside a roster come with it, and go when another roster
+// or a new one takes its place; a wish file that cannot be read is named.
+TEST_F(ShellTest, OpeningARosterTakesInItsSeatWishes) {
+    const std::string first = roster("1組.MEM", {"山田", "佐藤"});
+    const std::string second = roster("2組.MEM", {"鈴木"});
+    SeatWishes wishes;
+    wishes.pupilEntry("山田").row = RowWish::Front;
+    ASSERT_TRUE(writeWishFile(wishFileOf(first), wishes));
+    spit(dir.at("2組.KIB"), "not a wish file");
+    quietStart();
+    platform.answerFileDialog(first);
+    driver().menu("mnuFileOpen");
+    EXPECT_EQ(shell.state().Wishes, wishes);
+    EXPECT_EQ(shell.state().WishRosterPath, first);
+
+    platform.answerFileDialog(second);
+    platform.answerMessage(
+        {"席の希望のファイル「" + dir.file("2組.KIB") +
+             "」の1行目を読めませんでした。\r\r席の希望なしで続けます。ファイル"
+             "はそのまま残していますが、「席の希望」で了解を押すと書き直されます。",
+         "席の希望確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    driver().menu("mnuFileOpen");
+    EXPECT_EQ(shell.state().Wishes, SeatWishes{});
+    EXPECT_EQ(shell.state().WishRosterPath, second);
+
+    platform.answerFileDialog(first);
+    driver().menu("mnuFileOpen");
+    driver().menu("mnuFileCreate");
+    EXPECT_EQ(shell.state().Wishes, SeatWishes{});
+    EXPECT_EQ(shell.state().WishRosterPath, "");
+}
+
 TEST_F(ShellTest, ARosterThatCannotBeReadLeavesNothingBehind) {
     TOSBEL_POSIX_ONLY("named pipes");
     spit(dir.path() / "utf16.MEM", std::string("\xFF\xFE\x71\x5C\r\0\n\0", 8));
