@@ -13,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/help_pages.h"
+#include "core/seat_wishes.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
 #include "core/window_place.h"
@@ -49,6 +50,7 @@ struct Kind {
 };
 constexpr std::array<Kind, 4> kKinds = {
     {{"名簿", "*.MEM"}, {"Tosbel結果", "*.RLT"}, {"結果履歴", "*.INI"}, {"ｶｳﾝﾄﾀﾞｳﾝ画像", "*.BMP"}}};
+constexpr int kRosters = 0;
 
 constexpr const char* kPrepareTitle = "ﾊﾞｯｸｱｯﾌﾟ準備";
 const Message kPrepareFloppy{
@@ -219,17 +221,32 @@ BackupWindow::Failure BackupWindow::copyKind(int kind, const std::string& target
     if (!names) return Failure{""};
     const fs::path folder = pathOf(target);
     for (const std::string& fileName : *names) {
-        const std::string from = utf8Of(source / pathOf(fileName));
-        // Written beside the target under a temporary name and moved over it
-        // once complete: a backup cut short never leaves half a file under a
-        // real name.
-        switch (copyFile(from, utf8Of(folder / pathOf(fileName)))) {
-            case CopyOutcome::Copied:
-                continue;
-            case CopyOutcome::SourceUnreadable:
-                return Failure{from};
-            case CopyOutcome::TargetFailed:
-                return Failure{""};
+        std::vector<fs::path> files{source / pathOf(fileName)};
+        if (kind == kRosters) {
+            // A roster's seat wishes go with it; one without keeps none from an
+            // earlier backup, which would come back with it as another class's.
+            const fs::path wishes = pathOf(wishFileOf(utf8Of(files[0])));
+            std::error_code ec;
+            if (fs::is_regular_file(wishes, ec)) {
+                files.push_back(wishes);
+            } else {
+                fs::remove(folder / wishes.filename(), ec);
+                if (ec) return Failure{""};
+            }
+        }
+        for (const fs::path& file : files) {
+            const std::string from = utf8Of(file);
+            // Written beside the target under a temporary name and moved over
+            // it once complete: a backup cut short never leaves half a file
+            // under a real name.
+            switch (copyFile(from, utf8Of(folder / file.filename()))) {
+                case CopyOutcome::Copied:
+                    continue;
+                case CopyOutcome::SourceUnreadable:
+                    return Failure{from};
+                case CopyOutcome::TargetFailed:
+                    return Failure{""};
+            }
         }
     }
     return std::nullopt;

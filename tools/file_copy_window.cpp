@@ -1,9 +1,11 @@
 #include "tools/file_management.h"
 
+#include <optional>
 #include <string>
 
 #include "core/app_state.h"
 #include "core/help_pages.h"
+#include "core/seat_wishes.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/file_moves.h"
@@ -50,6 +52,36 @@ std::string whyNotCopied(const MoveOutcome& outcome) {
     }
 }
 
+// The roster's seat wishes go to the copy's wish file, so the copy seats its
+// class as the original does. A roster without wishes leaves the copy without
+// any: wishes already under the copy's wish name belonged to the roster it
+// replaced, or to one gone, and named other pupils, so they go to the trash as
+// a deleted roster's do. None when all went well, else the notice.
+std::optional<Message> copyWishes(Platform& platform, const std::string& source,
+                                  const std::string& target, const std::string& typed) {
+    if (!isRosterFile(source)) return std::nullopt;
+    const std::string from = wishFileOf(source), to = wishFileOf(target);
+    const std::string copied =
+        "「" + bareName(source) + "」を「" + typed + "」にコピーしましたが、";
+    const std::string stale = "コピーした名簿には、前からあった席の希望のファイル「" +
+                              bareName(to) + "」の希望が使われます。";
+    if (!fileThere(from)) {
+        if (!fileThere(to)) return std::nullopt;
+        const std::optional<std::string> why = removeFile(platform, to);
+        if (!why) return std::nullopt;
+        return Message{copied + "前からあった席の希望のファイル「" + bareName(to) +
+                           "」を削除できませんでした。\r\r" + *why + "\r\r" + stale,
+                       kCopyTitle, MsgButtons::Ok, MsgIcon::Exclamation};
+    }
+    const MoveOutcome outcome = copyOver(pathOf(from), pathOf(to));
+    // The same file: both rosters' wish names reach it already.
+    if (outcome.done() || outcome.refusal == MoveRefusal::SameFile) return std::nullopt;
+    std::string text = copied + "席の希望のファイル「" + bareName(from) +
+                       "」はコピーできませんでした。\r\r" + whyNotCopied(outcome);
+    if (fileThere(to)) text += "\r\r" + stale;
+    return Message{text, kCopyTitle, MsgButtons::Ok, MsgIcon::Exclamation};
+}
+
 }  // namespace
 
 FileCopyWindow::FileCopyWindow(AppState& state, Platform& platform)
@@ -77,7 +109,8 @@ void FileCopyWindow::Command1_Click(int index) {
                 return;
             }
             const std::string& source = state_.RosterPath;
-            const MoveOutcome copied = copyOver(pathOf(source), typedTarget(source, Text1.text));
+            const std::string target = utf8Of(typedTarget(source, Text1.text));
+            const MoveOutcome copied = copyOver(pathOf(source), pathOf(target));
             if (!copied.done()) {
                 platform().messageBox(failed("「" + bareName(source) + "」を「" + Text1.text +
                                                  "」にコピーできませんでした。",
@@ -85,7 +118,8 @@ void FileCopyWindow::Command1_Click(int index) {
                 Text1.setFocus();
                 return;
             }
-            platform().messageBox(kCopied);
+            platform().messageBox(
+                copyWishes(platform(), source, target, Text1.text).value_or(kCopied));
             close();
             return;
         }

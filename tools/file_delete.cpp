@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/seat_wishes.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
 #include "platform/platform.h"
@@ -29,19 +30,17 @@ const Message kDeleteQuestion{"指定されたﾌｧｲﾙを削除します。 
 const Message kDeleted{"指定されたﾌｧｲﾙを削除しました。", "削除情報", MsgButtons::Ok,
                        MsgIcon::Information};
 
-// Why the file could not be deleted, in the words of the notice.
-using Refusal = std::optional<std::string>;
-
-// Into the trash where the desktop has one, so a roster deleted by mistake can
-// be got back.
-Refusal removeFile(Platform& platform, const std::string& path) {
-    std::error_code ec;
-    const fs::file_status st = fs::symlink_status(pathOf(path), ec);
-    if (st.type() == fs::file_type::not_found) return kNotFound;
-    if (fs::is_directory(st)) return "フォルダは削除できません。";
-    if (platform.moveToTrash(path)) return std::nullopt;
-    if (fs::remove(pathOf(path), ec)) return std::nullopt;
-    return ec ? reasonFor(ec) : kNotFound;
+// A roster's seat wishes name its pupils: they go the way the roster went. None
+// when done or when there were none, else the notice.
+std::optional<Message> deleteWishes(Platform& platform, const std::string& roster) {
+    if (!isRosterFile(roster)) return std::nullopt;
+    const std::string wishes = wishFileOf(roster);
+    if (!fileThere(wishes)) return std::nullopt;
+    const std::optional<std::string> why = removeFile(platform, wishes);
+    if (!why) return std::nullopt;
+    return Message{"「" + bareName(roster) + "」を削除しましたが、席の希望のファイル「" +
+                       bareName(wishes) + "」は削除できませんでした。\r\r" + *why,
+                   kDeleteTitle, MsgButtons::Ok, MsgIcon::Exclamation};
 }
 
 // An entry names a result file still there; a relative one counts from the
@@ -88,11 +87,11 @@ void deleteDataFile(AppState& state, Platform& platform) {
         {"削除するﾌｧｲﾙを選択", kRosterFilter, platform.programFolder(), ""});
     const std::string& path = state.RosterPath;
     if (!path.empty() && platform.messageBox(kDeleteQuestion) == MsgAnswer::Ok) {
-        if (const Refusal why = removeFile(platform, path)) {
+        if (const std::optional<std::string> why = removeFile(platform, path)) {
             platform.messageBox(
                 failed("「" + bareName(path) + "」を削除できませんでした。", *why, kDeleteTitle));
         } else {
-            platform.messageBox(kDeleted);
+            platform.messageBox(deleteWishes(platform, path).value_or(kDeleted));
             pruneResultHistory(platform);
         }
     }

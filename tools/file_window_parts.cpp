@@ -1,5 +1,7 @@
 #include "tools/file_window_parts.h"
 
+#include <cctype>
+
 #include "core/window_parts.h"
 #include "platform/file_io.h"
 
@@ -43,6 +45,29 @@ Message failed(const std::string& what, const std::string& why, const char* titl
 
 std::string bareName(const std::string& path) {
     return utf8Of(pathOf(path).filename());
+}
+
+bool isRosterFile(const std::string& path) {
+    std::string extension = utf8Of(pathOf(path).extension());
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension == ".MEM" || extension == ".DAT";
+}
+
+bool fileThere(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::symlink_status(pathOf(path), ec).type() !=
+           std::filesystem::file_type::not_found;
+}
+
+std::optional<std::string> removeFile(Platform& platform, const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(pathOf(path), ec);
+    if (st.type() == fs::file_type::not_found) return kNotFound;
+    if (fs::is_directory(st)) return "フォルダは削除できません。";
+    if (platform.moveToTrash(path)) return std::nullopt;
+    if (fs::remove(pathOf(path), ec)) return std::nullopt;
+    return ec ? reasonFor(ec) : kNotFound;
 }
 
 std::filesystem::path typedTarget(const std::string& picked, const std::string& typed) {

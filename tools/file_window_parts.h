@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -35,6 +36,19 @@ std::string reasonFor(const std::error_code& ec);
 Message failed(const std::string& what, const std::string& why, const char* title);
 
 std::string bareName(const std::string& path);
+
+// A roster file (*.MEM, or the older *.DAT, in any letter case), the only kind
+// whose seat wish file goes along when it is copied, renamed or deleted: a
+// layout or result of the same name has none.
+bool isRosterFile(const std::string& path);
+
+// Something, even a broken link, is under the name.
+bool fileThere(const std::string& path);
+
+// Into the trash where the desktop has one, so a file deleted by mistake can
+// be got back; else removed. None when done, else why not, in the words of the
+// notice.
+std::optional<std::string> removeFile(Platform& platform, const std::string& path);
 
 // The name as typed; one without a folder lies beside the picked file, where
 // the file dialog has always left the working folder.

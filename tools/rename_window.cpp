@@ -1,9 +1,11 @@
 #include "tools/file_management.h"
 
+#include <optional>
 #include <string>
 
 #include "core/app_state.h"
 #include "core/help_pages.h"
+#include "core/seat_wishes.h"
 #include "core/window_place.h"
 #include "platform/file_io.h"
 #include "platform/file_moves.h"
@@ -39,6 +41,31 @@ std::string whyNotRenamed(const MoveOutcome& outcome) {
     }
 }
 
+// The roster's seat wishes take its new name too, never over another file: one
+// that cannot keeps its old name, so no wish is lost. None when done or when
+// there were none, else the notice.
+std::optional<Message> renameWishes(const std::string& file, const std::string& target,
+                                    const std::string& typed) {
+    if (!isRosterFile(file)) return std::nullopt;
+    const std::string from = wishFileOf(file);
+    if (!fileThere(from)) return std::nullopt;
+    const std::string to = wishFileOf(target);
+    const MoveOutcome outcome = renameTo(pathOf(from), pathOf(to));
+    // The same file: the new name's wish name reaches it already.
+    if (outcome.done() || outcome.refusal == MoveRefusal::SameFile) return std::nullopt;
+    // The roster has its new name already, so asking for another name would mislead.
+    const bool taken =
+        outcome.refusal == MoveRefusal::NameTaken || outcome.refusal == MoveRefusal::TargetIsFolder;
+    return Message{
+        "「" + bareName(file) + "」の名前を「" + typed +
+            "」に変更しましたが、席の希望のファイル「" + bareName(from) +
+            "」の名前は変更できませんでした。\r\r" +
+            (taken ? "「" + bareName(to) + "」という名前のファイルかフォルダがすでにあります。"
+                   : whyNotRenamed(outcome)) +
+            "\r\r席の希望は「" + bareName(from) + "」のまま残っています。",
+        kRenameTitle, MsgButtons::Ok, MsgIcon::Exclamation};
+}
+
 }  // namespace
 
 RenameWindow::RenameWindow(AppState& state, Platform& platform) : Form(platform), state_(state) {
@@ -66,7 +93,8 @@ void RenameWindow::Command1_Click(int index) {
                 return;
             }
             const std::string& file = state_.RenamePath;
-            const MoveOutcome renamed = renameTo(pathOf(file), typedTarget(file, Text1.text));
+            const std::string target = utf8Of(typedTarget(file, Text1.text));
+            const MoveOutcome renamed = renameTo(pathOf(file), pathOf(target));
             if (!renamed.done()) {
                 platform().messageBox(failed("「" + bareName(file) + "」の名前を「" + Text1.text +
                                                  "」に変更できませんでした。",
@@ -74,7 +102,7 @@ void RenameWindow::Command1_Click(int index) {
                 Text1.setFocus();
                 return;
             }
-            platform().messageBox(kRenamed);
+            platform().messageBox(renameWishes(file, target, Text1.text).value_or(kRenamed));
             close();
             return;
         }

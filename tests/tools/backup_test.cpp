@@ -115,6 +115,18 @@ TEST_F(BackupTest, CopiesTheOrdinaryFilesOfTheTickedKindsByteForByte) {
         EXPECT_EQ(slurp(target / name), slurp(source.path() / name)) << name;
 }
 
+// Each roster's wishes go along; a roster without any keeps none from an
+// earlier backup, and wishes of no roster stay behind.
+TEST_F(BackupTest, TheRostersWishesGoAlongAndOlderOnesGo) {
+    spit(source.path() / "A.KIB", "wishes");
+    spit(source.path() / "GONE.KIB", "no roster");
+    spit(target / "b.KIB", "an older backup's");
+    window.show();
+    backUp(target);
+    EXPECT_EQ(namesIn(target), (std::set<std::string>{"A.KIB", "A.MEM", "b.mem", "Tosbel.ini"}));
+    EXPECT_EQ(slurp(target / "A.KIB"), "wishes");
+}
+
 // Stopping before the copy keeps the window and the ticks; the folder chosen
 // is proposed from then on, through the opener too.
 TEST_F(BackupTest, RemembersTheFolderAndCopiesNothingWhenStoppedBeforehand) {

@@ -279,6 +279,73 @@ TEST_F(FileManagementTest, RenameOntoAnExistingFileIsRefusedWithBothFilesIntact)
     EXPECT_EQ(state.RenamePath, "");
 }
 
+// A roster's seat wishes go where it goes; those under the copy's wish name
+// from an earlier roster go to the trash.
+TEST_F(FileManagementTest, CopyTakesTheRostersWishesAndLeavesNoOlderOnesOnTheCopy) {
+    spit(classes / "1A.KIB", "wishes of 1A");
+    const auto copy = [&](const char* picked, const char* typed) {
+        platform.answerFileDialog((classes / picked).string());
+        platform.answerMessage(kCopied);
+        inWindow("FILESCOPY", [typed](Form&, Driver& d) {
+            d.type("Text1", typed);
+            d.click("Command1_0");
+        });
+        copyDataFile(state, platform);
+    };
+    copy("1A.MEM", "2A.MEM");
+    EXPECT_EQ(slurp(classes / "2A.KIB"), "wishes of 1A");
+    copy("1B.MEM", "2A.MEM");
+    EXPECT_EQ(platform.trashed, Names{(classes / "2A.KIB").string()});
+    EXPECT_EQ(filesIn(classes), (Names{"1A.KIB", "1A.MEM", "1B.MEM", "2A.MEM"}));
+}
+
+// The roster is copied all the same; the notice says its wishes were not and
+// that the older ones there, left whole, now apply to it.
+TEST_F(FileManagementTest, WishesThatCannotBeCopiedAreNamedAndTheOlderOnesStay) {
+    TOSBEL_POSIX_ONLY("permission bits that bind");
+    spit(classes / "1A.KIB", "new");
+    spit(classes / "2A.KIB", "old");
+    fs::permissions(classes / "2A.KIB", fs::perms::owner_write, fs::perm_options::remove);
+    platform.answerFileDialog((classes / "1A.MEM").string());
+    platform.answerMessage(
+        {"「1A.MEM」を「2A.MEM」にコピーしましたが、席の希望のファイル「1A.KIB」はコピーできません"
+         "でした。\r\rコピー先のファイルは書き込みが禁止されています。\r\r"
+         "コピーした名簿には、前からあった席の希望のファイル「2A.KIB」の希望が使われます。",
+         "複写確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    inWindow("FILESCOPY", [](Form&, Driver& d) {
+        d.type("Text1", "2A.MEM");
+        d.click("Command1_0");
+    });
+    copyDataFile(state, platform);
+    EXPECT_EQ(slurp(classes / "2A.MEM"), "yamada\r\n");
+    EXPECT_EQ(slurp(classes / "2A.KIB"), "old");
+}
+
+// The wishes take the new name, never over another file: refused, they keep
+// their old name and the notice says where they are.
+TEST_F(FileManagementTest, RenameTakesTheWishesAlongAndNeverLosesThem) {
+    spit(classes / "1A.KIB", "wishes");
+    spit(classes / "3A.KIB", "other");
+    const auto rename = [&](const char* picked, const char* typed, const Message& notice) {
+        platform.answerFileDialog((classes / picked).string());
+        platform.answerMessage(notice);
+        inWindow("RENAME", [typed](Form&, Driver& d) {
+            d.type("Text1", typed);
+            d.click("Command1_0");
+        });
+        renameDataFile(state, platform);
+    };
+    rename("1A.MEM", "2A.MEM", kRenamed);
+    rename("2A.MEM", "3A.MEM",
+           {"「2A.MEM」の名前を「3A.MEM」に変更しましたが、席の希望のファイル「2A.KIB」の名前は"
+            "変更できませんでした。\r\r「3A.KIB」という名前のファイルかフォルダがすでにあります。"
+            "\r\r席の希望は「2A.KIB」のまま残っています。",
+            "変更確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    EXPECT_EQ(filesIn(classes), (Names{"1B.MEM", "2A.KIB", "3A.KIB", "3A.MEM"}));
+    EXPECT_EQ(slurp(classes / "2A.KIB"), "wishes");
+    EXPECT_EQ(slurp(classes / "3A.KIB"), "other");
+}
+
 // Results: one still there, one gone, one there, then an empty line and one
 // more that is there; a relative entry counts from the program folder.
 class DeleteTest : public FileManagementTest {
@@ -339,6 +406,32 @@ TEST_F(DeleteTest, WithoutATrashTheFileIsRemoved) {
     EXPECT_FALSE(fs::exists(classes / "c.RLT"));
     EXPECT_EQ(platform.trashed, Names{});
     EXPECT_EQ(slurp(history), entry("a.RLT") + "r.RLT\r\n" + entry("d.RLT"));
+}
+
+// A roster's wishes go the same way; a result's namesake stays; wishes that
+// cannot go are named.
+TEST_F(DeleteTest, ARostersWishesGoWithItAndNoOtherFilesDo) {
+    spit(classes / "1B.KIB", "");
+    spit(classes / "c.KIB", "");
+    fs::create_directories(classes / "1A.KIB");
+    pickAndAnswer(classes / "1B.MEM", MsgAnswer::Ok);
+    platform.answerMessage(kDeleted);
+    deleteDataFile(state, platform);
+    EXPECT_EQ(platform.trashed,
+              (Names{(classes / "1B.MEM").string(), (classes / "1B.KIB").string()}));
+
+    pickAndAnswer(classes / "c.RLT", MsgAnswer::Ok);
+    platform.answerMessage(kDeleted);
+    deleteDataFile(state, platform);
+    EXPECT_TRUE(fs::exists(classes / "c.KIB"));
+
+    pickAndAnswer(classes / "1A.MEM", MsgAnswer::Ok);
+    platform.answerMessage(
+        {"「1A.MEM」を削除しましたが、席の希望のファイル「1A.KIB」は削除できま"
+         "せんでした。\r\rフォルダは削除できません。",
+         "削除確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    deleteDataFile(state, platform);
+    EXPECT_FALSE(fs::exists(classes / "1A.MEM"));
 }
 
 TEST_F(DeleteTest, CancelledOrFailedLeavesFileAndHistoryAsTheyWere) {
