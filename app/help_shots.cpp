@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/program_folder.h"
+#include "conditions/seat_wishes_window.h"
 #include "core/app_state.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
@@ -195,6 +196,22 @@ int main(int argc, char** argv) {
         "RESULT", "result.png", [&] { open.shuffle(); }, keep);
     take("NOPRINT", "noprint.png", [&] { shell.resultWindow()->mnuNoPrintLine_Click(); });
     shell.resultWindow()->discard();
+
+    // A few wishes of the sample class, compared with the result just shown;
+    // the wishes go again once the picture is taken.
+    s.WishRosterPath = sample.toStdString();
+    s.Wishes.pupils = {{names[0], tosbel::RowWish::Front, tosbel::Sex::Boy, false},
+                       {names[3], tosbel::RowWish::None, tosbel::Sex::Girl, true},
+                       {names[12], tosbel::RowWish::BackTwo, tosbel::Sex::Unmarked, true}};
+    s.Wishes.pairs = {{names[1], names[2], tosbel::PairKind::Apart, 2},
+                      {names[5], names[8], tosbel::PairKind::Near, 1}};
+    s.Wishes.everyoneMoves = true;
+    s.Wishes.pattern = tosbel::SexPattern::Columns;
+    for (std::size_t k = 0; k < s.Wishes.lastChart.size(); ++k)
+        s.Wishes.lastChart[k] = s.SeatResult[k + 1];
+    s.Wishes.lastSource = "先程の結果";
+    take("KIBOU", "seat_wishes.png", [&] { tosbel::showSeatWishes(s, platform); });
+    s.Wishes = {};
 
     take("CNTVAL", "countdown_settings.png", [&] { open.countdownSettings(); });
     camera.chooseInFileDialog(sample);

@@ -211,6 +211,14 @@ void ConditionsWindow::declareMenus() {
         {TOSBEL_COMMAND(mnuEditInit), .menu = &mnuEdit, .caption = "設定条件の初期化(&I)...",
          .shortcut = Shortcut::ctrlKey('I'), .tool = {6, " 設定条件の初期化 ", "new"},
          .run = [this] { mnuEditInit_Click(); }},
+        {TOSBEL_COMMAND(mnuEditDummy2), .menu = &mnuEdit, .caption = "-"},
+        {TOSBEL_COMMAND(mnuWishes), .menu = &mnuEdit, .caption = "席の希望(&W)...",
+         .shortcut = Shortcut::ctrlKey('W'), .tool = {11, " 席の希望 ", "wishes"},
+         .help = help_page::SeatWishes, .enabled = [this] { return bool(links_.wishes); },
+         .run =
+             [this] {
+                 if (links_.wishes) links_.wishes();
+             }},
 
         {TOSBEL_COMMAND(mnuOption), .caption = "ｵﾌﾟｼｮﾝ(&O)"},
         {TOSBEL_COMMAND(mnuOptBack), .menu = &mnuOption, .caption = "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)"},
@@ -222,7 +230,7 @@ void ConditionsWindow::declareMenus() {
     commands_.declare(*this, std::move(rows));
 
     bindOptionToggle(*this, mnuOptBack, &AppState::OptDbl3, state_, section::Config, key::OptDbl3);
-    commands_.layToolbar(Toolbar1, 9, {1, 4, 7});
+    commands_.layToolbar(Toolbar1, 11, {1, 4, 7, 10});
 }
 
 // Opening ----------------------------------------------------------------------

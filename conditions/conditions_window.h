@@ -22,6 +22,8 @@ struct ConditionsWindowLinks {
     std::function<void()> opened;
     // A commit or a discard has closed the window: the main window shows again.
     std::function<void()> done;
+    // The seat wishes window; without it the wishes command stays off.
+    std::function<void()> wishes = {};
 };
 
 // COND, where the teacher fixes attendees to seats and keeps seats empty on a
@@ -46,6 +48,7 @@ public:
 
     MenuItem mnuFile, mnuCond, mnuNO;
     MenuItem mnuEdit, mnuEditAllSpaceZaseki, mnuEditDummy, mnuEditDelete, mnuEditInit;
+    MenuItem mnuEditDummy2, mnuWishes;
     MenuItem mnuOption, mnuOptBack;
     MenuItem mnuHelp;
     std::array<MenuItem, 2> mnuHelpContext_KeyWord;

@@ -32,6 +32,7 @@ struct FontSpec {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    bool strikeout = false;
 };
 
 enum class Align { Left, Right, Center };

@@ -43,6 +43,7 @@ public:
     MenuArray mnuFileArray{"mnuFileArray", "-"};
     MenuItem mnuOption, mnuInitialEdit, mnuOptLogo, mnuOptDouble, mnuOptEnvCnter, mnuMainColor;
     MenuItem mnuOptCountDown, mnuOptEnvCntSet, mnuOptEnvCntSoft, mnuOptEnvCntRun, mnuCondition;
+    MenuItem mnuWishes;
     MenuItem mnuHelp;
     std::array<MenuItem, 2> mnuHelpContext_KeyWord;
     MenuItem mnuHelpDummy, mnuVersion;

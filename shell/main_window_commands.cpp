@@ -1,6 +1,7 @@
 // The main window's commands: its menus, its toolbar and when each is on,
 // from one table.
 
+#include "conditions/seat_wishes_window.h"
 #include "core/help_pages.h"
 #include "core/settings.h"
 #include "core/window_parts.h"
@@ -105,6 +106,9 @@ void MainWindow::declareCommands() {
              .shortcut = Shortcut::ctrlKey('S'), .tool = {7, " Tosbel条件の変更 ", "conditions"},
              .help = help_page::Conditions, .enabled = withRoster(&WindowOpeners::conditions),
              .run = opens(&WindowOpeners::conditions)},
+            {TOSBEL_COMMAND(mnuWishes), .menu = &mnuOption, .caption = "席の希望(&W)...",
+             .help = help_page::SeatWishes, .enabled = withRoster(&WindowOpeners::conditions),
+             .run = [this] { showSeatWishes(state_, platform()); }},
 
             {TOSBEL_COMMAND(mnuHelp), .caption = "ﾍﾙﾌﾟ(&H)"},
             {.item = &mnuHelpContext_KeyWord[0],

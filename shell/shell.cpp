@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "conditions/conditions_window.h"
+#include "conditions/seat_wishes_window.h"
 #include "core/display.h"
 #include "core/settings.h"
 #include "core/shuffle.h"
@@ -119,7 +120,8 @@ void Shell::openConditions() {
                                       [this] {
                                           if (main_) main_->conditionsLoaded();
                                       },
-                                      [this] { showMainWindow(); }};
+                                      [this] { showMainWindow(); },
+                                      [this] { showSeatWishes(state_, platform_); }};
     conditions_ =
         std::make_unique<ConditionsWindow>(state_, platform_, links, osName_ == "Windows XP");
     conditions_->show();

@@ -64,6 +64,7 @@ QFont fontOf(const FontSpec& f) {
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setUnderline(f.underline);
+    font.setStrikeOut(f.strikeout);
     return font;
 }
 

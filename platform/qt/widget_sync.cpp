@@ -19,7 +19,7 @@ namespace {
 
 bool sameFont(const FontSpec& a, const FontSpec& b) {
     return a.name == b.name && a.size == b.size && a.bold == b.bold && a.italic == b.italic &&
-           a.underline == b.underline;
+           a.underline == b.underline && a.strikeout == b.strikeout;
 }
 
 // Notes what the paint handler would draw, without drawing it.

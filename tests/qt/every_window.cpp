@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "conditions/conditions_window.h"
+#include "conditions/seat_wishes_window.h"
 #include "core/app_state.h"
 #include "results/no_print_window.h"
 #include "results/result_window.h"
@@ -65,6 +66,12 @@ void forEveryWindow(QtPlatform& platform, const std::function<void(Form&, QWidge
     showAndLook(editor, look);
     ConditionsWindow conditions(s, platform, {}, false);
     showAndLook(conditions, look);
+    // The longest marks a pupil can have and a pair, so the captions the
+    // window makes are looked at too.
+    s.Wishes.pupils = {{"相田　一郎", RowWish::FrontTwo, Sex::Girl, true}};
+    s.Wishes.pairs = {{"石川", "上野", PairKind::Near, 1}};
+    SeatWishesWindow wishes(s, platform);
+    showAndLook(wishes, look);
     ResultWindow result(s, platform, {}, false);
     showAndLook(result, look);
     CountdownWindow countdown(s, platform);

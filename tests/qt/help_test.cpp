@@ -106,6 +106,8 @@ WindowsWalked walkEveryWindow() {
     open.rosterEditor(true);  // the roster opened
     open.conditions();
     askForHelp(*shell.conditionsWindow());
+    shell.state().WishRosterPath = roster;
+    Driver(platform, *shell.conditionsWindow()).menu("mnuWishes");
     shell.conditionsWindow()->discard();
     open.result();
     askForHelp(*shell.resultWindow());
@@ -131,10 +133,10 @@ const WindowsWalked& walked() {
 
 // The title each context page must have, so a page cannot answer for another.
 const std::map<int, const char*> kContextTitles = {
-    {24, "名簿の修正"},           {26, "名簿の新規作成"},       {29, "ファイルのコピー"},
-    {30, "ファイル名の変更"},     {31, "データのバックアップ"}, {34, "席替えの結果"},
-    {36, "Tosbel条件の設定"},     {39, "背景の設定"},           {86, "印刷しない行の設定"},
-    {92, "カウントダウンの設定"}, {93, "編集ソフトの設定"},
+    {24, "名簿の修正"},         {26, "名簿の新規作成"},       {29, "ファイルのコピー"},
+    {30, "ファイル名の変更"},   {31, "データのバックアップ"}, {34, "席替えの結果"},
+    {36, "Tosbel条件の設定"},   {39, "背景の設定"},           {40, "席の希望"},
+    {86, "印刷しない行の設定"}, {92, "カウントダウンの設定"}, {93, "編集ソフトの設定"},
 };
 const char* const kContentsTitle = "目次";
 
@@ -226,6 +228,8 @@ TEST_F(HelpTest, EveryCommandOfTheMainWindowNamesThePageOfTheWindowItOpens) {
     };
     Shell shell(platform);
     shell.startUp();
+    // The seat wishes are kept beside the class's roster.
+    shell.state().WishRosterPath = roster;
 
     std::vector<std::pair<std::string, int>> commands;
     for (const Command& c : shell.mainWindow()->commands().rows())
