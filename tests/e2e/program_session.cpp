@@ -170,6 +170,14 @@ Point onWindow(const WindowGeometry& w, int twipsX, int twipsY) {
     return {w.x + twipsX / 15, w.y + kMenuBarPixels + twipsY / 15};
 }
 
+Point inDialog(const WindowGeometry& w, int twipsX, int twipsY) {
+    return {w.x + twipsX / 15, w.y + twipsY / 15};
+}
+
+bool clickAt(Point p) {
+    return moveTo(p) && mouse({"click", "1"});
+}
+
 bool mouse(const std::vector<std::string>& args) {
     std::vector<std::string> command{"xdotool"};
     command.insert(command.end(), args.begin(), args.end());

@@ -68,8 +68,11 @@ struct Point {
     int x, y;
 };
 Point onWindow(const WindowGeometry& w, int twipsX, int twipsY);
+// A point in a window without a menu bar, such as the small settings windows.
+Point inDialog(const WindowGeometry& w, int twipsX, int twipsY);
 bool mouse(const std::vector<std::string>& args);
 bool moveTo(Point p);
+bool clickAt(Point p);
 // A press, a move in steps and a release, as a hand drags.
 bool dragWithMouse(Point from, Point to);
 // Where the window manager put the outer corner of this window's frame.

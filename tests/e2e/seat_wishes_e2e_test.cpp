@@ -27,15 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A place on a window without a menu bar, in twips from its client corner.
-Point onDialog(const WindowGeometry& w, int twipsX, int twipsY) {
-    return {w.x + twipsX / 15, w.y + twipsY / 15};
-}
-
-bool clickAt(Point p) {
-    return moveTo(p) && mouse({"click", "1"});
-}
-
 void saveScreen(const std::string& name) {
     QGuiApplication::primaryScreen()->grabWindow(0).save(
         QString::fromStdString(std::string(E2E_OUTPUT_DIR) + "/" + name));
@@ -88,19 +79,19 @@ TEST(SeatWishesWithTheKeyboardAndMouse, AFrontRowWishAndAPairKeptApartHoldInTheR
     const WindowGeometry w = windowGeometry(wishes);
 
     // Pupil1, the first of the list, then 前列 among the row options.
-    ASSERT_TRUE(clickAt(onDialog(w, 120 + 120 + 600, 120 + 300 + 135)));
-    ASSERT_TRUE(clickAt(onDialog(w, 3540 + 150 + 300, 480 + 2 * 300 + 135)));
+    ASSERT_TRUE(clickAt(inDialog(w, 120 + 120 + 600, 120 + 300 + 135)));
+    ASSERT_TRUE(clickAt(inDialog(w, 3540 + 150 + 300, 480 + 2 * 300 + 135)));
     // The pair typed into the two name boxes, Tab moving from one to the
     // other; "2席以上離す" is chosen from the start. Then 追加.
-    ASSERT_TRUE(clickAt(onDialog(w, 3540 + 780 + 750, 2460 + 285 + 165)));
+    ASSERT_TRUE(clickAt(inDialog(w, 3540 + 780 + 750, 2460 + 285 + 165)));
     ASSERT_EQ(run({"xdotool", "type", "--delay", "30", "Pupil1"}).exitCode, 0);
     ASSERT_TRUE(pressKey("Tab"));
     ASSERT_EQ(run({"xdotool", "type", "--delay", "30", "Pupil2"}).exitCode, 0);
-    ASSERT_TRUE(clickAt(onDialog(w, 3540 + 2370 + 540, 2460 + 2400 + 172)));
+    ASSERT_TRUE(clickAt(inDialog(w, 3540 + 2370 + 540, 2460 + 2400 + 172)));
     ASSERT_TRUE(mouse({"sleep", "0.5"}));
     saveScreen("e2e_seat_wishes.png");
     // 了解, and the wishes are in the file beside the roster.
-    ASSERT_TRUE(clickAt(onDialog(w, 7260 + 600, 6480 + 200)));
+    ASSERT_TRUE(clickAt(inDialog(w, 7260 + 600, 6480 + 200)));
     ASSERT_TRUE(pollUntil(10s, [&] { return findWindowNamed(session.pid(), "席の希望").empty(); }))
         << "see e2e_seat_wishes.png\n"
         << session.output();
@@ -109,8 +100,7 @@ TEST(SeatWishesWithTheKeyboardAndMouse, AFrontRowWishAndAPairKeptApartHoldInTheR
     const std::string written = slurp(wishFile);
     // "前列,Pupil1" and "離す,Pupil1,Pupil2,2" in code page 932.
     EXPECT_NE(written.find("\x91\x4F\x97\xF1,Pupil1\r\n"), std::string::npos) << written;
-    EXPECT_NE(written.find("\x97\xA3\x82\xB7,Pupil1,Pupil2,2\r\n"), std::string::npos)
-        << written;
+    EXPECT_NE(written.find("\x97\xA3\x82\xB7,Pupil1,Pupil2,2\r\n"), std::string::npos) << written;
 
     ASSERT_TRUE(focusWindow(conditions));
     ASSERT_TRUE(pressKey("ctrl+s"));

@@ -23,15 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A point in a window without a menu bar, such as the small settings windows.
-Point inDialog(const WindowGeometry& w, int twipsX, int twipsY) {
-    return {w.x + twipsX / 15, w.y + twipsY / 15};
-}
-
-bool clickAt(Point p) {
-    return moveTo(p) && mouse({"click", "1"});
-}
-
 // The file dialog with this title, a path typed into it and Enter.
 bool pickFile(ProgramSession& session, const std::string& title, const fs::path& path) {
     const std::string dialog = session.waitForWindow(title, 20s);
