@@ -45,13 +45,8 @@ TEST(ConditionsWithTheMouse, ADraggedNameAndAnEmptyRowAreCommitted) {
     ASSERT_TRUE(pressKey("Tab"));
     ASSERT_TRUE(pressKey("Tab"));
     ASSERT_TRUE(pressKey("space"));
-    ASSERT_TRUE(pressKey("ctrl+s"));
-    ASSERT_TRUE(answer(session, "修正確認")) << session.output();
-    ASSERT_TRUE(answer(session, "出欠人数確認")) << session.output();
-
-    const std::string conditions = session.waitForWindow("Tosbel条件", 20s);
+    const std::string conditions = saveAttendance(session);
     ASSERT_FALSE(conditions.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(conditions));
     const WindowGeometry w = windowGeometry(conditions);
 
     // The first name of the list (Pupil2, the first present) onto C 5, whose

@@ -148,6 +148,13 @@ std::string openClassWithKeyboard(ProgramSession& session, const std::string& ma
     return !editor.empty() && focusWindow(editor) ? editor : std::string();
 }
 
+std::string saveAttendance(ProgramSession& session) {
+    if (!pressKey("ctrl+s") || !answer(session, "修正確認") || !answer(session, "出欠人数確認"))
+        return {};
+    const std::string conditions = session.waitForWindow("Tosbel条件", std::chrono::seconds(20));
+    return !conditions.empty() && focusWindow(conditions) ? conditions : std::string();
+}
+
 Point frameCorner(const std::string& window) {
     // The frame is the window's parent: its corner is the window's place on
     // the screen less the window's place inside the frame.

@@ -61,6 +61,10 @@ bool answer(ProgramSession& session, const std::string& title);
 // focused, or empty when something did not.
 std::string openClassWithKeyboard(ProgramSession& session, const std::string& mainWindow,
                                   int pupils);
+// Saves the roster editor's attendance with Ctrl+S, answers its two
+// questions, and returns the conditions window that follows, focused, or
+// empty when something did not.
+std::string saveAttendance(ProgramSession& session);
 
 // The mouse, as xdotool moves it. A window's controls sit at their twips (15
 // to a pixel on this screen) below its menu bar.

@@ -97,14 +97,10 @@ TEST(ResultWithTheKeyboardAndMouse, TheShuffledChartIsMovedDraggedRestoredAndSho
     ASSERT_FALSE(editor.empty()) << session.output();
     ASSERT_EQ(run({"xdotool", "key", "--delay", "15", "--repeat", "111", "Tab"}).exitCode, 0);
     ASSERT_TRUE(pressKey("space"));
-    ASSERT_TRUE(pressKey("ctrl+s"));
-    ASSERT_TRUE(answer(session, "修正確認")) << session.output();
-    ASSERT_TRUE(answer(session, "出欠人数確認")) << session.output();
+    const std::string conditions = saveAttendance(session);
+    ASSERT_FALSE(conditions.empty()) << session.output();
 
     // Pupil5 typed into C 5, row A kept empty with its row box.
-    const std::string conditions = session.waitForWindow("Tosbel条件", 20s);
-    ASSERT_FALSE(conditions.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(conditions));
     const WindowGeometry cw = windowGeometry(conditions);
     ASSERT_TRUE(moveTo(onWindow(cw, 1710 + 4 * 1020 + 437, 870 + 2 * 735 + 237)));
     ASSERT_TRUE(mouse({"click", "1"}));

@@ -65,13 +65,8 @@ TEST(SeatWishesWithTheKeyboardAndMouse, AFrontRowWishAndAPairKeptApartHoldInTheR
     // Past the 100 name boxes to the 31st attendance box.
     ASSERT_EQ(run({"xdotool", "key", "--delay", "15", "--repeat", "130", "Tab"}).exitCode, 0);
     ASSERT_TRUE(pressKey("space"));
-    ASSERT_TRUE(pressKey("ctrl+s"));
-    ASSERT_TRUE(answer(session, "修正確認")) << session.output();
-    ASSERT_TRUE(answer(session, "出欠人数確認")) << session.output();
-
-    const std::string conditions = session.waitForWindow("Tosbel条件", 20s);
+    const std::string conditions = saveAttendance(session);
     ASSERT_FALSE(conditions.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(conditions));
     ASSERT_TRUE(pressKey("ctrl+w"));
     const std::string wishes = session.waitForWindow("席の希望", 20s);
     ASSERT_FALSE(wishes.empty()) << session.output();
