@@ -86,6 +86,9 @@ struct AppState {
     std::string OptPsbar;
     std::string OptFgm;
     std::string OptCol;
+    // The chart printed at the screen's size, and printed in both views.
+    std::string PrtScreen;
+    std::string PrtBoth;
     std::string OptWait;
     std::string WaitTime;
     std::string OptEdit;

@@ -99,6 +99,10 @@ void readStartupSettings(AppState& s, SettingsStore& store, ScreenTwips screen) 
     readIndexed(store, RltVal, key::NoRow, s.NoRow, [](std::size_t) { return "0"; });
     s.OptFgm = readOrWrite(store, RltVal, key::OptFgm, "1");
     s.OptCol = readOrWrite(store, RltVal, key::OptCol, "1");
+    // Newer than the other options: off until the teacher stores them, so a
+    // first start writes the same keys as ever.
+    s.PrtScreen = store.read(RltVal, key::PrtScreen);
+    s.PrtBoth = store.read(RltVal, key::PrtBoth);
 
     // "0" is written back even when it was already stored.
     const std::string theme = store.read(Config, key::OptMColor);

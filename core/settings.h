@@ -48,6 +48,8 @@ inline constexpr std::string_view NoLine = "NoLine";
 inline constexpr std::string_view NoRow = "NoRow";
 inline constexpr std::string_view OptFgm = "OptFgm";
 inline constexpr std::string_view OptCol = "OptCol";
+inline constexpr std::string_view PrtScreen = "PrtScreen";
+inline constexpr std::string_view PrtBoth = "PrtBoth";
 inline constexpr std::string_view Rireki = "Rireki";
 }  // namespace key
 

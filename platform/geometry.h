@@ -19,6 +19,12 @@ struct ScreenTwips {
     float height = 0;
 };
 
+// A place on a form or a page, in twips.
+struct TwipRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipRect&) const = default;
+};
+
 // A screen's usable area on the desktop, the primary screen's top left at (0, 0).
 struct ScreenArea {
     float left = 0;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/classroom_chart.h"
 #include "platform/clock.h"
 #include "platform/geometry.h"
 #include "platform/printed_page.h"
@@ -79,17 +80,22 @@ public:
     // cancelled.
     virtual std::string folderDialog(const std::string& title,
                                      const std::string& initialFolder) = 0;
-    // Prints the page once per copy, each on a sheet of its own, in landscape;
-    // false when the printer or the file failed, with nothing claimed printed.
-    virtual bool printPages(const PrintedPage& page, int copies) = 0;
-    // Shows the page as it would print, in landscape, until the teacher closes
-    // the preview (from which it may also be printed). When a print from the
-    // preview failed: the printer it went to, for the notice.
-    virtual std::optional<PrinterChoice> previewPage(const PrintedPage& page) = 0;
-    // Draws the page as printPages() does into a PDF file of its own, with no
+    // Prints the pages in order once per copy, each on a sheet of its own, in
+    // landscape; false when the printer or the file failed, with nothing
+    // claimed printed.
+    virtual bool printPages(const std::vector<PrintedPage>& pages, int copies) = 0;
+    // Shows the pages as they would print, in landscape, until the teacher
+    // closes the preview (from which they may also be printed). When a print
+    // from the preview failed: the printer it went to, for the notice.
+    virtual std::optional<PrinterChoice> previewPages(const std::vector<PrintedPage>& pages) = 0;
+    // Draws the pages as printPages() does into a PDF file of its own, with no
     // printer (A4, landscape); false when the file could not be written, and a
     // file of that name is then as it was.
-    virtual bool savePdf(const PrintedPage& page, const std::string& path) = 0;
+    virtual bool savePdf(const std::vector<PrintedPage>& pages, const std::string& path) = 0;
+    // The page's printed controls as a PNG picture on its background, cut
+    // round them with a small margin, at twice the pixels of a 96 dpi screen;
+    // neither heading nor status bar. None when it could not be drawn.
+    virtual std::optional<std::string> pagePicture(const PrintedPage& page) = 0;
 
     // Builds the window from its form and shows it; a modal show returns after
     // the form has closed.
@@ -106,6 +112,13 @@ public:
     virtual void releaseWhenIdle(std::unique_ptr<Form> form) = 0;
 
     virtual void showHelp(const HelpRequest& r) = 0;
+
+    // Every screen of the desktop in the system's order, the primary first.
+    virtual std::vector<ScreenSize> screenSizes() = 0;
+    // Fills the chosen screen with the chart, names as large as its seats
+    // allow, until the teacher presses Escape or clicks, or the screen goes;
+    // the window that asked then has the focus again.
+    virtual void showClassroom(const ClassroomChart& chart) = 0;
 
     // Moves a file to the desktop's trash, from which the teacher can get it
     // back; false where there is no trash or the move failed (the file is

@@ -14,13 +14,17 @@ namespace tosbel {
 
 namespace {
 
-constexpr int kClientWidth = 4680;
-constexpr int kClientHeight = 6300;
-
 constexpr int kFrameTop = 1140, kFrameWidth = 1875, kFrameHeight = 4025;
 constexpr int kRowsFrameLeft = 470, kColumnsFrameLeft = 2330;
 constexpr int kBoxLeft = 210, kBoxTop = 330, kBoxPitch = 360, kBoxWidth = 1515, kBoxHeight = 255;
-constexpr int kButtonsLeft = 488, kButtonPitch = 1395, kButtonsTop = 5470;
+// The choices of the whole page stand under both frames, across them; the
+// buttons and the window's foot move down by the room they take.
+constexpr int kChoicesTop = kFrameTop + kFrameHeight + 165;
+constexpr int kChoicesWidth = kColumnsFrameLeft + kFrameWidth - kRowsFrameLeft;
+constexpr int kChoicesRoom = 2 * kBoxPitch + 30;
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 6300 + kChoicesRoom;
+constexpr int kButtonsLeft = 488, kButtonPitch = 1395, kButtonsTop = 5470 + kChoicesRoom;
 constexpr int kButtonWidth = 915, kButtonHeight = 405;
 
 constexpr Rgb kWindowBack{0x80, 0x80, 0x80};
@@ -43,6 +47,14 @@ std::string rowCaption(int row) {
 
 std::string columnCaption(int column) {
     return seatName('A', column + 1) + " ～ " + seatName('J', column + 1);
+}
+
+void layChoice(CheckBox& box, int index, const char* caption, const char* tip) {
+    box.caption = caption;
+    box.toolTip = tip;
+    box.place(kRowsFrameLeft, kChoicesTop + kBoxPitch * index, kChoicesWidth, kBoxHeight);
+    box.foreColor = kPaleYellow;
+    box.backColor = kWindowBack;
 }
 
 const char* flag(bool on) {
@@ -78,6 +90,8 @@ NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platfor
     TOSBEL_DECLARE(Check1);
     TOSBEL_DECLARE(Frame2);
     TOSBEL_DECLARE(Check2);
+    TOSBEL_DECLARE(chkSameSize);
+    TOSBEL_DECLARE(chkBothViews);
     TOSBEL_DECLARE(Command1);
 
     Label1.caption = "非印刷行・列を設定して､了解ボタンを押して下さい。";
@@ -90,6 +104,10 @@ NoPrintWindow::NoPrintWindow(AppState& state, Platform& platform) : Form(platfor
         Check1[static_cast<std::size_t>(k)].onClick = [this, k] { Check1_Click(k); };
         Check2[static_cast<std::size_t>(k)].onClick = [this, k] { Check2_Click(k); };
     }
+    layChoice(chkSameSize, 0, "画面と同じ大きさ",
+              "用紙いっぱいに広げずに、画面と同じ大きさで用紙の左上から印刷します");
+    layChoice(chkBothViews, 1, "両方の向きで印刷",
+              "生徒から見た図と教卓から見た図を、1枚ずつ続けて印刷します");
 
     layDialogButtons(Command1,
                      {kButtonsLeft, kButtonPitch, kButtonsTop, kButtonWidth, kButtonHeight},
@@ -105,6 +123,8 @@ void NoPrintWindow::Form_Load() {
     }
     state_.NoLineWork = state_.NoLine;
     state_.NoRowWork = state_.NoRow;
+    chkSameSize.setValue(tickedValue(state_.PrtScreen) ? 1 : 0);
+    chkBothViews.setValue(tickedValue(state_.PrtBoth) ? 1 : 0);
 }
 
 void NoPrintWindow::Check1_Click(int index) {
@@ -124,7 +144,8 @@ bool NoPrintWindow::changed() const {
         if (tickedValue(state_.NoLineWork[k]) != tickedValue(state_.NoLine[k])) return true;
         if (tickedValue(state_.NoRowWork[k]) != tickedValue(state_.NoRow[k])) return true;
     }
-    return false;
+    return (chkSameSize.value == 1) != tickedValue(state_.PrtScreen) ||
+           (chkBothViews.value == 1) != tickedValue(state_.PrtBoth);
 }
 
 void NoPrintWindow::store() {
@@ -139,6 +160,10 @@ void NoPrintWindow::store() {
         state_.NoRow[i] = flag(Check2[i].value == 1);
         settings.save(section::RltVal, indexedKey(key::NoRow, k), state_.NoRow[i]);
     }
+    state_.PrtScreen = flag(chkSameSize.value == 1);
+    settings.save(section::RltVal, key::PrtScreen, state_.PrtScreen);
+    state_.PrtBoth = flag(chkBothViews.value == 1);
+    settings.save(section::RltVal, key::PrtBoth, state_.PrtBoth);
 }
 
 void NoPrintWindow::Command1_Click(int index) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/seat_grid.h"
+#include "platform/file_io.h"
 
 namespace tosbel {
 
@@ -52,8 +53,8 @@ Message historyChosen(const std::string& path) {
             MsgButtons::Ok, MsgIcon::Exclamation};
 }
 
-Message cannotSave(const std::string& path) {
-    return {"結果ﾌｧｲﾙ「" + path +
+Message cannotSave(const std::string& path, const std::string& kind = "結果ﾌｧｲﾙ") {
+    return {kind + "「" + path +
                 "」を保存できませんでした。\r\r"
                 "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。",
             kSaveTitle, MsgButtons::Ok, MsgIcon::Critical};
@@ -92,6 +93,21 @@ bool refused(const std::string& path, const SeatTexts& seats, Platform& platform
 }
 
 }  // namespace
+
+bool saveChartCopy(const std::string& title, const std::string& filter, const std::string& kind,
+                   const std::string& bytes, Platform& platform) {
+    const std::string path = platform.saveFileDialog({title, filter, platform.programFolder(), ""});
+    if (path.empty()) return false;
+    if (isResultHistory(path, platform.programFolder())) {
+        platform.messageBox(historyChosen(path));
+        return false;
+    }
+    if (!replaceFile(path, bytes)) {
+        platform.messageBox(cannotSave(path, kind));
+        return false;
+    }
+    return true;
+}
 
 bool saveResult(AppState& state, const SeatTexts& seats, Platform& platform) {
     const std::string folder = platform.programFolder();

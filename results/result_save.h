@@ -16,4 +16,11 @@ namespace tosbel {
 // and closes the window after true.
 bool saveResult(AppState& state, const SeatTexts& seats, Platform& platform);
 
+// The chart kept in another form (a picture, a table): asks for a file with
+// `title` and `filter`, refuses the result history as result files do, and
+// writes `bytes` whole or not at all. `kind` names the file in the failure
+// message ("画像ﾌｧｲﾙ"). True once written.
+bool saveChartCopy(const std::string& title, const std::string& filter, const std::string& kind,
+                   const std::string& bytes, Platform& platform);
+
 }  // namespace tosbel

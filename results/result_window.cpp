@@ -11,8 +11,10 @@
 #include "core/settings.h"
 #include "core/window_place.h"
 #include "platform/platform.h"
+#include "results/chart_layout.h"
 #include "results/no_print_window.h"
 #include "results/result_save.h"
+#include "results/result_table.h"
 
 namespace tosbel {
 
@@ -22,34 +24,26 @@ constexpr int kWidth = 12000;
 constexpr int kHeight = 9000;
 constexpr int kNameBytes = 12;
 
-// Seats 1140 twips apart across and 750 down, each label above its box.
-constexpr int kPitchX = 1140, kPitchY = 750;
-constexpr int kLabelLeft = 390, kLabelTop = 480, kLabelWidth = 915, kLabelHeight = 195;
-constexpr int kBoxLeft = 375, kBoxTop = 645, kBoxWidth = 915, kBoxHeight = 495;
-// The labels of column 10 have always stood 15 twips left of the pitch.
-constexpr int kLastLabelLeft = 10635;
-
 constexpr Rgb kWindowBack{128, 128, 128};
 constexpr Rgb kBoxBack{192, 192, 192};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
+// A green board and a wooden desk.
+constexpr Rgb kBoard{38, 84, 56};
+constexpr Rgb kDesk{140, 94, 52};
 
 constexpr const char* kGothic = "ＭＳ Ｐゴシック";
 constexpr const char* kMincho = "ＭＳ Ｐ明朝";
 
 const Message kOccupied{"移動先には別のメンバーが決まっています。", "移動先確認", MsgButtons::Ok,
                         MsgIcon::Critical};
-const Message kPrintFailed{"印刷できませんでした。プリンタの状態を確認して下さい。", "印刷確認",
-                           MsgButtons::Ok, MsgIcon::Critical};
-// A printer that writes a PDF file failed at the file, not at the printer.
-Message printFailed(const PrinterChoice& printer) {
-    if (printer.file.empty()) return kPrintFailed;
-    return {"印刷したﾌｧｲﾙ「" + printer.file +
-                "」を保存できませんでした。\r\r"
-                "フォルダがあるか、書き込みできるか、ディスクに空きがあるかを確認して下さい。"
-                "同じ名前のﾌｧｲﾙがあれば、元のままです。",
-            "印刷確認", MsgButtons::Ok, MsgIcon::Critical};
-}
+const Message kShuffleAgain{
+    "手で変えた席は保存されていません。\r\r"
+    "同じ条件でもう一度席替えしてよろしいですか？",
+    "もう一度確認", MsgButtons::OkCancel, MsgIcon::Question};
+
+// The teacher's view is kept for the next result window.
+constexpr std::string_view kTeacherViewKey = "OptTeacher";
 
 const Message kRestore{"Tosbel結果を元へ戻してよろしいですか？", "復元確認", MsgButtons::OkCancel,
                        MsgIcon::Question};
@@ -89,7 +83,7 @@ ResultWindow::ResultWindow(AppState& state, Platform& platform, ResultWindowLink
     name = "RESULT";
     caption = "Tosbel結果";
     width = kWidth;
-    height = kHeight;
+    height = kHeight + kBoardBand;
     backColor = kWindowBack;
     toolbar = &Toolbar1;
     statusBar = &StatusBar1;
@@ -102,18 +96,13 @@ void ResultWindow::declareControls() {
     TOSBEL_DECLARE(Text1);
     for (int k = 0; k < kSeatCount; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        const int r = k / kColumns, c = k % kColumns;
-
         Label& seat = Label1[i];
-        seat.place(c == 9 ? kLastLabelLeft : kLabelLeft + kPitchX * c, kLabelTop + kPitchY * r,
-                   kLabelWidth, kLabelHeight);
         seat.caption = resultSeatLabel(k + 1);
         seat.foreColor = kWhite;
         seat.alignment = Align::Center;
 
         TextBox& box = Text1[i];
-        box.place(kBoxLeft + kPitchX * c, kBoxTop + kPitchY * r, kBoxWidth, kBoxHeight)
-            .limitBytes(kNameBytes);
+        box.limitBytes(kNameBytes);
         box.backColor = kBoxBack;
         box.foreColor = kBlack;
         box.font = {kGothic, 9.75f};
@@ -122,7 +111,11 @@ void ResultWindow::declareControls() {
         box.tabIndex = k;
         box.accessibleName = seatLabel(k + 1);
         box.dragIcon = "DRAG.ICO";
-        box.onGotFocus = [this, k] { T_Index = k; };
+        box.onGotFocus = [this, k] {
+            T_Index = k;
+            typingBox_ = -1;
+        };
+        box.onChange = [this, k] { typed(k); };
         box.onKeyPress = [this](KeyPress& press) {
             if (press.key != kKeyEnter) return;
             press.key = 0;
@@ -140,6 +133,23 @@ void ResultWindow::declareControls() {
         seat.onDblClick = [this] { Form_DblClick(); };
     }
     Toolbar1.onDblClick = [this] { Form_DblClick(); };
+
+    TOSBEL_DECLARE(lblBoard);
+    lblBoard.caption = "　黒板";
+    lblBoard.backColor = kBoard;
+    lblBoard.foreColor = kWhite;
+    lblBoard.font = {kGothic, 9.75f};
+    lblBoard.font.bold = true;
+    lblBoard.accessibleName = "黒板";
+    lblBoard.onDblClick = [this] { Form_DblClick(); };
+    TOSBEL_DECLARE(lblDesk);
+    lblDesk.caption = "教卓";
+    lblDesk.backColor = kDesk;
+    lblDesk.foreColor = kWhite;
+    lblDesk.alignment = Align::Center;
+    lblDesk.font = {kGothic, 9.75f};
+    lblDesk.onDblClick = [this] { Form_DblClick(); };
+    layOutChart();
 
     StatusBar1.panels = {
         {PanelStyle::Text, "結果に対しては・・・  いつも、(^_^)(^_^)ﾆｺﾆｺ 笑顔で了解", "", 7000,
@@ -164,11 +174,30 @@ void ResultWindow::declareMenus() {
         // The printed page kept as a file, for a teacher with no printer at hand.
         {TOSBEL_COMMAND(mnuSavePdf), .menu = &mnuFile, .caption = "PDFとして保存(&D)...",
          .run = [this] { mnuSavePdf_Click(); }},
+        {TOSBEL_COMMAND(mnuSavePicture), .menu = &mnuFile, .caption = "画像として保存(&G)...",
+         .run = [this] { mnuSavePicture_Click(); }},
+        {TOSBEL_COMMAND(mnuSaveTable), .menu = &mnuFile, .caption = "表として保存(&T)...",
+         .run = [this] { mnuSaveTable_Click(); }},
         {TOSBEL_COMMAND(mnuFileRule), .menu = &mnuFile, .caption = "-"},
+        {TOSBEL_COMMAND(mnuShuffleAgain), .menu = &mnuFile, .caption = "もう一度(&A)",
+         .shortcut = Shortcut::ctrlKey('G'), .tool = {18, " もう一度 ", "again"},
+         .enabled = [this] { return shuffled_ && bool(links_.shuffleAgain); },
+         .run = [this] { mnuShuffleAgain_Click(); }},
+        {TOSBEL_COMMAND(mnuFileRule2), .menu = &mnuFile, .caption = "-"},
         {TOSBEL_COMMAND(mnuOK), .menu = &mnuFile, .caption = "了解(&X)",
          .tool = {3, " 了解  ", "ok"}, .run = [this] { mnuOK_Click(); }},
 
         {TOSBEL_COMMAND(mnuEdit), .caption = "編集(&E)"},
+        // Ctrl+Z and Ctrl+Y: a typed name is itself a step here, so the
+        // chart's undo takes back what a box's own undo would, and drags and
+        // moves besides.
+        {TOSBEL_COMMAND(mnuUndo), .menu = &mnuEdit, .caption = "元に戻す(&Z)",
+         .shortcut = Shortcut::ctrlKey('Z'), .tool = {15, " 元に戻す ", "undo"},
+         .enabled = [this] { return !undo_.empty(); }, .run = [this] { mnuUndo_Click(); }},
+        {TOSBEL_COMMAND(mnuRedo), .menu = &mnuEdit, .caption = "やり直し(&Y)",
+         .shortcut = Shortcut::ctrlKey('Y'), .tool = {16, " やり直し ", "redo"},
+         .enabled = [this] { return !redo_.empty(); }, .run = [this] { mnuRedo_Click(); }},
+        {TOSBEL_COMMAND(mnuEditUndoRule), .menu = &mnuEdit, .caption = "-"},
     };
     const char* const moves[] = {"左へ移動(&L)", "右へ移動(&R)", "上へ移動(&U)", "下へ移動(&D)"};
     const char keys[] = {'L', 'R', 'U', 'D'};
@@ -190,6 +219,13 @@ void ResultWindow::declareMenus() {
             {TOSBEL_COMMAND(mnuEditRule), .menu = &mnuEdit, .caption = "-"},
             {TOSBEL_COMMAND(mnuEditInitial), .menu = &mnuEdit, .caption = "元へ戻す(&I)...",
              .shortcut = Shortcut::ctrlKey('I'), .run = [this] { mnuEditInitial_Click(); }},
+
+            {TOSBEL_COMMAND(mnuView), .caption = "表示(&V)"},
+            {TOSBEL_COMMAND(mnuTeacherView), .menu = &mnuView, .caption = "教卓から見た図(&T)",
+             .tool = {19, " 教卓から見た図 ", "teacher"},
+             .run = [this] { mnuTeacherView_Click(); }},
+            {TOSBEL_COMMAND(mnuClassroom), .menu = &mnuView, .caption = "大きく表示(&B)",
+             .tool = {20, " 大きく表示 ", "classroom"}, .run = [this] { mnuClassroom_Click(); }},
 
             {TOSBEL_COMMAND(mnuOption), .caption = "ｵﾌﾟｼｮﾝ(&O)"},
             {TOSBEL_COMMAND(mnuOptBack), .menu = &mnuOption, .caption = "ﾀﾞﾌﾞﾙｸﾘｯｸで戻る(&D)"},
@@ -213,16 +249,21 @@ void ResultWindow::declareMenus() {
                      key::OptCol);
     bindOptionToggle(*this, mnuPrintStatusBar, &AppState::OptPsbar, state_, section::Config,
                      key::OptPsbar);
-    commands_.layToolbar(Toolbar1, 13, {1, 4, 6, 11});
+    commands_.layToolbar(Toolbar1, 20, {1, 4, 6, 11, 14, 17});
 }
 
 // The chart ---------------------------------------------------------------------
 
 void ResultWindow::fill(const std::array<std::string, 100>& seats) {
-    for (std::size_t k = 0; k < Text1.size(); ++k) {
-        Text1[k].setText(seats[k]);
-        state_.InitialSeats[k + 1] = seats[k];
-    }
+    for (std::size_t k = 0; k < Text1.size(); ++k) state_.InitialSeats[k + 1] = seats[k];
+    showChart(seats);
+    // A new chart starts a new history; もう一度 is on while the chart is the
+    // last shuffle of the class still in hand.
+    undo_.clear();
+    redo_.clear();
+    shuffled_ = state_.MemberCount > 0 &&
+                std::equal(seats.begin(), seats.end(), state_.SeatResult.begin() + 1);
+    commands_.refresh();
 }
 
 std::array<std::string, 100> ResultWindow::seats() const {
@@ -231,11 +272,71 @@ std::array<std::string, 100> ResultWindow::seats() const {
     return out;
 }
 
+void ResultWindow::showChart(const std::array<std::string, 100>& chart) {
+    for (std::size_t k = 0; k < Text1.size(); ++k) Text1[k].setText(chart[k]);
+    settled_ = seats();
+    typingBox_ = -1;
+}
+
+void ResultWindow::layOutChart() {
+    for (int k = 0; k < kSeatCount; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const TwipRect box = seatBoxPlace(k, view_), label = seatLabelPlace(k, view_);
+        Text1[i].place(box.left, box.top, box.width, box.height);
+        Label1[i].place(label.left, label.top, label.width, label.height);
+    }
+    const TwipRect board = boardPlace(view_), desk = deskPlace(view_);
+    lblBoard.place(board.left, board.top, board.width, board.height);
+    lblDesk.place(desk.left, desk.top, desk.width, desk.height);
+}
+
+// Undoing hand changes -------------------------------------------------------------
+
+void ResultWindow::beginStep() {
+    undo_.push_back(settled_);
+    redo_.clear();
+    typingBox_ = -1;
+}
+
+// Typing into one box, until the focus leaves it, is one step.
+void ResultWindow::typed(int index) {
+    if (typingBox_ != index) {
+        beginStep();
+        typingBox_ = index;
+    }
+    settled_ = seats();
+    commands_.refresh();
+}
+
+void ResultWindow::mnuUndo_Click() {
+    if (undo_.empty()) return;
+    redo_.push_back(seats());
+    const Chart before = undo_.back();
+    undo_.pop_back();
+    showChart(before);
+    commands_.refresh();
+}
+
+void ResultWindow::mnuRedo_Click() {
+    if (redo_.empty()) return;
+    undo_.push_back(seats());
+    const Chart after = redo_.back();
+    redo_.pop_back();
+    showChart(after);
+    commands_.refresh();
+}
+
+bool ResultWindow::changedByHand() const {
+    for (std::size_t k = 0; k < Text1.size(); ++k)
+        if (Text1[k].text != state_.InitialSeats[k + 1]) return true;
+    return false;
+}
+
 // Opening -----------------------------------------------------------------------
 
 void ResultWindow::Form_Load() {
     width = kWidth;
-    height = kHeight + (windowsXp_ ? state_.XpHeightExtra : 0);
+    height = kHeight + kBoardBand + (windowsXp_ ? state_.XpHeightExtra : 0);
     placeWindow(*this, state_, kResultPlace);
 
     // An option that is not "0" counts as on, and the shared state says so.
@@ -249,6 +350,11 @@ void ResultWindow::Form_Load() {
     mnuOptBack.checked = state_.OptDbl4 == "1";
     mnuOptFont.checked = state_.OptFgm == "1";
     if (!mnuOptFont.checked) setChartFont(kMincho);
+    if (platform().settings().read(section::RltVal, kTeacherViewKey) == "1") {
+        view_ = ChartView::Teacher;
+        mnuTeacherView.checked = true;
+        layOutChart();
+    }
     clock_.show();
 }
 
@@ -256,13 +362,37 @@ void ResultWindow::Form_Load() {
 
 void ResultWindow::mnuEditMove_Click(int index) {
     std::array<std::string, 100> chart = seats();
-    rotateChart(chart, index);
-    for (std::size_t k = 0; k < Text1.size(); ++k) Text1[k].setText(chart[k]);
+    // The arrows move the chart the way they point on screen: turned round,
+    // left on screen is towards column 10.
+    rotateChart(chart, view_ == ChartView::Teacher ? index ^ 1 : index);
+    beginStep();
+    showChart(chart);
+    commands_.refresh();
 }
 
 void ResultWindow::mnuEditInitial_Click() {
     if (platform().messageBox(kRestore) != MsgAnswer::Ok) return;
-    for (std::size_t k = 0; k < Text1.size(); ++k) Text1[k].setText(state_.InitialSeats[k + 1]);
+    std::array<std::string, 100> initial;
+    for (std::size_t k = 0; k < Text1.size(); ++k) initial[k] = state_.InitialSeats[k + 1];
+    beginStep();
+    showChart(initial);
+    commands_.refresh();
+}
+
+// The chart turns round; each seat keeps its box, so drags, moves and the
+// saved file are the same in either view.
+void ResultWindow::mnuTeacherView_Click() {
+    view_ = view_ == ChartView::Pupils ? ChartView::Teacher : ChartView::Pupils;
+    mnuTeacherView.checked = view_ == ChartView::Teacher;
+    layOutChart();
+    platform().settings().save(section::RltVal, kTeacherViewKey,
+                               mnuTeacherView.checked ? "1" : "0");
+}
+
+void ResultWindow::mnuShuffleAgain_Click() {
+    if (!shuffled_ || !links_.shuffleAgain) return;
+    if (changedByHand() && platform().messageBox(kShuffleAgain) != MsgAnswer::Ok) return;
+    links_.shuffleAgain();
 }
 
 void ResultWindow::mnuOptFont_Click() {
@@ -297,54 +427,24 @@ void ResultWindow::dropOn(int index) {
         return;
     }
     TextBox& source = Text1[static_cast<std::size_t>(std::clamp(T_Index, 0, kSeatCount - 1))];
+    // An empty seat dropped on an empty seat changes nothing to take back.
+    if (source.tag.empty() && source.text.empty()) return;
+    beginStep();
     target.setText(source.tag);
     source.setText("");
+    settled_ = seats();
+    commands_.refresh();
 }
 
-// Printing ------------------------------------------------------------------------------
-
-PrintedPage ResultWindow::printedChart() const {
-    PrintedPage page;
-    page.form = this;
-    page.background = kWhite;
-    page.statusBar = state_.OptPsbar != "0";
-    const bool colour = state_.OptCol != "0";
-    page.look = [this, colour](const Control& c) {
-        PaperLook look;
-        const bool label = c.name == "Label1";
-        if (c.form != this || (!label && c.name != "Text1") || c.index < 0) return look;
-        const auto r = static_cast<std::size_t>(c.index / kColumns);
-        const auto column = static_cast<std::size_t>(c.index % kColumns);
-        look.printed = !tickedValue(state_.NoLine[r]) && !tickedValue(state_.NoRow[column]);
-        look.foreColor = kBlack;
-        if (!label) look.backColor = colour ? kBoxBack : kWhite;
-        return look;
-    };
-    return page;
-}
-
-void ResultWindow::mnuPrint_Click() {
-    const auto choice = platform().printerDialog();
-    if (!choice) return;
-    if (!platform().printPages(printedChart(), std::max(choice->copies, 1)))
-        platform().messageBox(printFailed(*choice));
-}
-
-void ResultWindow::mnuPrintPreview_Click() {
-    if (const auto failed = platform().previewPage(printedChart()))
-        platform().messageBox(printFailed(*failed));
-}
-
-void ResultWindow::mnuSavePdf_Click() {
-    const std::string path = platform().saveFileDialog(
-        {"PDFとして保存", "PDFﾌｧｲﾙ(*.pdf)|*.pdf", platform().programFolder(), ""});
-    if (path.empty()) return;
-    if (!platform().savePdf(printedChart(), path))
-        platform().messageBox(printFailed(PrinterChoice{1, path}));
-}
+// Printing: result_print.cpp.
 
 void ResultWindow::mnuNoPrintLine_Click() {
     showNoPrintWindow(state_, platform());
+}
+
+void ResultWindow::mnuSaveTable_Click() {
+    saveChartCopy("表として保存", "CSVﾌｧｲﾙ(*.csv)|*.csv", "表のﾌｧｲﾙ", chartTable(seats()),
+                  platform());
 }
 
 // Leaving -------------------------------------------------------------------------------

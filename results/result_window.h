@@ -3,11 +3,13 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/window_parts.h"
 #include "platform/commands.h"
 #include "platform/form.h"
 #include "platform/printed_page.h"
+#include "results/chart_layout.h"
 
 namespace tosbel {
 
@@ -27,6 +29,9 @@ struct ResultWindowLinks {
     // A chart was saved and recorded in the history: a main window still
     // shown lists the new past log at once.
     std::function<void()> saved;
+    // Shuffles today's class again with the same conditions and wishes; the
+    // new chart fills this window. Without it "もう一度" stays off.
+    std::function<void()> shuffleAgain;
 };
 
 // RESULT, the seating chart a shuffle, the last result or a past log opens.
@@ -43,10 +48,14 @@ public:
     Toolbar Toolbar1;
     StatusBar StatusBar1;
 
-    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuPrintPreview, mnuSavePdf, mnuFileRule, mnuOK;
-    MenuItem mnuEdit;
+    Label lblBoard, lblDesk;  // "黒板" and "教卓", on the side of row A
+
+    MenuItem mnuFile, mnuResultSave, mnuPrint, mnuPrintPreview, mnuSavePdf, mnuSavePicture,
+        mnuSaveTable, mnuFileRule, mnuShuffleAgain, mnuFileRule2, mnuOK;
+    MenuItem mnuEdit, mnuUndo, mnuRedo, mnuEditUndoRule;
     std::array<MenuItem, 4> mnuEditMove;  // left, right, up, down
     MenuItem mnuEditRule, mnuEditInitial;
+    MenuItem mnuView, mnuTeacherView, mnuClassroom;
     MenuItem mnuOption, mnuOptBack, mnuOptionRule, mnuOptFont, mnuOptColorPrt, mnuNoPrintLine,
         mnuPrintStatusBar;
     MenuItem mnuHelp;
@@ -71,11 +80,20 @@ public:
     void mnuPrint_Click();
     void mnuPrintPreview_Click();
     void mnuSavePdf_Click();
+    void mnuSavePicture_Click();
+    void mnuSaveTable_Click();
+    void mnuClassroom_Click();
     void mnuNoPrintLine_Click();
     void mnuOK_Click();
     void mnuEditMove_Click(int index);
     void mnuEditInitial_Click();
     void mnuOptFont_Click();
+    void mnuTeacherView_Click();
+    void mnuShuffleAgain_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+
+    ChartView view() const { return view_; }
 
 private:
     void declareControls();
@@ -83,12 +101,28 @@ private:
     void setChartFont(const char* fontName);
     void setDragIcons(const char* picture);
     void dropOn(int index);
+    void layOutChart();
+    void showChart(const std::array<std::string, 100>& chart);
+    // Each hand change is one step: the chart as it was before it goes on
+    // the undo list, and what was undone can no longer be redone.
+    void beginStep();
+    void typed(int index);
+    bool changedByHand() const;
     // The chart as paper shows it: white, black labels, boxes grey or white
     // by the colour option, without the rows and columns marked not to print
     // and, by its option, without the status bar.
     PrintedPage printedChart() const;
 
     AppState& state_;
+    ChartView view_ = ChartView::Pupils;
+    using Chart = std::array<std::string, 100>;
+    std::vector<Chart> undo_, redo_;
+    // The chart as the last step left it, and the box being typed into as
+    // one step, -1 for none.
+    Chart settled_;
+    int typingBox_ = -1;
+    // The chart shown came from the last shuffle of the class in hand.
+    bool shuffled_ = false;
     ResultWindowLinks links_;
     bool windowsXp_;
     bool returnsToMain_ = false;

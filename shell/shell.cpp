@@ -148,7 +148,8 @@ void Shell::openResult() {
                                   },
                                   [this, mainShown] {
                                       if (mainShown()) main_->listPastLogs();
-                                  }};
+                                  },
+                                  [this] { shuffle(); }};
     result_ = std::make_unique<ResultWindow>(state_, platform_, links, osName_ == "Windows XP");
     result_->fill(chart);
     result_->show();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -124,7 +125,8 @@ std::optional<std::string> HeadlessPlatform::environment(const std::string& name
 namespace {
 
 HeadlessPlatform::Sheet sheetOf(const PrintedPage& page, bool preview) {
-    HeadlessPlatform::Sheet sheet{page.form->name, page.background, preview, {}, {}};
+    HeadlessPlatform::Sheet sheet{page.form->name, page.background,      preview, {}, {}, page.fit,
+                                  page.heading,    page.heightOnPaper(), false};
     for (const Control* c : page.form->controls()) {
         const bool text = c->kind == ControlKind::Label || c->kind == ControlKind::TextBox;
         const PaperLook look = page.lookOf(*c);
@@ -132,13 +134,16 @@ HeadlessPlatform::Sheet sheetOf(const PrintedPage& page, bool preview) {
         const std::string name = c->index < 0 ? c->name : c->name + "_" + std::to_string(c->index);
         sheet.items.push_back({name, c->kind == ControlKind::TextBox ? c->text : c->caption,
                                look.foreColor.value_or(c->foreColor),
-                               look.backColor ? look.backColor : c->backColor});
+                               look.backColor ? look.backColor : c->backColor, page.placeOf(*c)});
     }
     const StatusBar* bar = page.form->statusBar;
     if (page.statusBar && bar && bar->visible) {
         for (std::size_t i = 0; i < bar->panels.size(); ++i)
-            sheet.items.push_back({bar->name + "_" + std::to_string(i + 1), bar->panels[i].text,
-                                   Rgb{0, 0, 0}, std::nullopt});
+            sheet.items.push_back({bar->name + "_" + std::to_string(i + 1),
+                                   bar->panels[i].text,
+                                   Rgb{0, 0, 0},
+                                   std::nullopt,
+                                   {}});
     }
     return sheet;
 }
@@ -151,22 +156,43 @@ const HeadlessPlatform::SheetItem* HeadlessPlatform::Sheet::find(std::string_vie
     return nullptr;
 }
 
-bool HeadlessPlatform::printPages(const PrintedPage& page, int copies) {
+bool HeadlessPlatform::printPages(const std::vector<PrintedPage>& pages, int copies) {
+    lastPages = pages;
     if (printerFails) return false;
-    for (int i = 0; i < copies; ++i) sheets.push_back(sheetOf(page, false));
+    for (int i = 0; i < copies; ++i)
+        for (const PrintedPage& page : pages) sheets.push_back(sheetOf(page, false));
     return true;
 }
 
-bool HeadlessPlatform::savePdf(const PrintedPage& page, const std::string& path) {
+bool HeadlessPlatform::savePdf(const std::vector<PrintedPage>& pages, const std::string& path) {
+    lastPages = pages;
     if (printerFails) return false;
-    sheets.push_back(sheetOf(page, false));
-    sheets.back().pdfFile = path;
+    for (const PrintedPage& page : pages) {
+        sheets.push_back(sheetOf(page, false));
+        sheets.back().pdfFile = path;
+    }
     return true;
 }
 
-std::optional<PrinterChoice> HeadlessPlatform::previewPage(const PrintedPage& page) {
-    sheets.push_back(sheetOf(page, true));
+std::optional<PrinterChoice> HeadlessPlatform::previewPages(const std::vector<PrintedPage>& pages) {
+    lastPages = pages;
+    for (const PrintedPage& page : pages) sheets.push_back(sheetOf(page, true));
     return std::nullopt;
+}
+
+std::optional<std::string> HeadlessPlatform::pagePicture(const PrintedPage& page) {
+    lastPages = {page};
+    if (pictureFails) return std::nullopt;
+    sheets.push_back(sheetOf(page, false));
+    sheets.back().picture = true;
+    return pictureBytes;
+}
+
+void HeadlessPlatform::showClassroom(const ClassroomChart& chart) {
+    if (chart.screen < 0 || static_cast<std::size_t>(chart.screen) >= screenPixels.size())
+        throw std::out_of_range("the chart was sent to screen " + std::to_string(chart.screen) +
+                                " of " + std::to_string(screenPixels.size()));
+    classrooms.push_back(chart);
 }
 
 void HeadlessPlatform::showForm(Form& f, bool modal) {

@@ -53,14 +53,16 @@ public:
     // Runs a modal window while the caller waits; it should close the window.
     std::function<void(Form&)> modalDriver;
 
-    // One printed sheet, or a preview, as the paper shows it: what is drawn
-    // in declaration order, each control with its text and colours, then the
-    // status bar's panels ("StatusBar1_1" …) when it is printed.
+    // One printed sheet, a page of a preview or a picture, as the paper shows
+    // it: what is drawn in declaration order, each control with its text,
+    // colours and place on paper, then the status bar's panels
+    // ("StatusBar1_1" …) when it is printed.
     struct SheetItem {
         std::string name;
         std::string text;
         Rgb foreColor;
         std::optional<Rgb> backColor;
+        TwipRect place;
     };
     struct Sheet {
         std::string form;
@@ -68,12 +70,22 @@ public:
         bool preview = false;
         std::string pdfFile;  // the file a save as PDF wrote, empty on paper
         std::vector<SheetItem> items;
+        PageFit fit = PageFit::TrueSize;
+        std::string heading;
+        int clientHeight = 0;  // the client area's height on the page
+        bool picture = false;  // drawn by pagePicture()
         const SheetItem* find(std::string_view name) const;
     };
 
     // The record.
     std::vector<Sheet> sheets;
+    // The pages the last print, preview, PDF or picture was asked for, one
+    // copy's worth, for a test that draws them; they show the form that asked.
+    std::vector<PrintedPage> lastPages;
     bool printerFails = false;  // a printer error or a file that cannot be written
+    bool pictureFails = false;  // no picture can be drawn (no memory for it)
+    // What pagePicture() answers: a PNG file's signature and a word.
+    std::string pictureBytes = std::string("\x89PNG\r\n\x1a\n", 8) + "headless";
     std::vector<Message> messages;
     std::vector<FileDialogRequest> openDialogs;
     std::vector<FileDialogRequest> saveDialogs;
@@ -87,6 +99,8 @@ public:
     std::vector<std::string> started;
     std::map<std::string, std::string> variables;  // the environment
     std::vector<HelpRequest> helps;
+    // Every chart shown full screen, the last one last.
+    std::vector<ClassroomChart> classrooms;
     std::vector<std::string> shown;  // form names, in the order they were shown
     std::vector<Form*> openForms;
     bool ended = false;
@@ -95,7 +109,8 @@ public:
     // The machine.
     MemorySettingsStore store;
     FixedClock fixedClock;
-    ScreenTwips screenSize{15360, 11520};  // 1024 × 768 at 96 dpi
+    ScreenTwips screenSize{15360, 11520};               // 1024 × 768 at 96 dpi
+    std::vector<ScreenSize> screenPixels{{1024, 768}};  // every screen, the primary first
     std::optional<OsVersion> os;
     std::string folder = ".";
     bool caseSensitive = true;
@@ -119,9 +134,10 @@ public:
     bool pictureShows(const std::string& path) override { return pictureFileAllowed(path); }
     bool startProgram(const std::string& path) override;
     std::optional<std::string> environment(const std::string& name) override;
-    bool printPages(const PrintedPage& page, int copies) override;
-    std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
-    bool savePdf(const PrintedPage& page, const std::string& path) override;
+    bool printPages(const std::vector<PrintedPage>& pages, int copies) override;
+    std::optional<PrinterChoice> previewPages(const std::vector<PrintedPage>& pages) override;
+    bool savePdf(const std::vector<PrintedPage>& pages, const std::string& path) override;
+    std::optional<std::string> pagePicture(const PrintedPage& page) override;
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
     void focusChanged(Form&, Control&) override {}
@@ -135,6 +151,9 @@ public:
         if (--acting_ == 0) retired_.clear();
     }
     void showHelp(const HelpRequest& r) override { helps.push_back(r); }
+    std::vector<ScreenSize> screenSizes() override { return screenPixels; }
+    // Refuses a screen the desktop does not have.
+    void showClassroom(const ClassroomChart& chart) override;
     std::string clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     SettingsStore& settings() override { return noticingStore_; }

@@ -1,6 +1,9 @@
 #include "platform/qt/print_page.h"
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
@@ -76,17 +79,147 @@ void paintStatusBar(QPainter& painter, const StatusBar& bar, double clientWidth,
     }
 }
 
-// Every text the page draws, with its font.
-std::vector<std::pair<QFont, QString>> textsOf(const PrintedPage& page) {
-    std::vector<std::pair<QFont, QString>> texts;
+// The heading a page that fills the paper starts with.
+const FontSpec kHeadingFont{"ＭＳ Ｐゴシック", 14, true};
+// The room between the heading, the chart and the status bar on such a page,
+// and round the chart in a picture.
+constexpr double kPaperGap = kTwipsPerInch / 10.0;
+
+// A control the page draws, where the paper has it.
+struct Drawn {
+    const Control* control;
+    TwipRect place;
+    PaperLook look;
+};
+
+std::vector<Drawn> drawnControls(const PrintedPage& page) {
+    std::vector<Drawn> drawn;
     for (const Control* c : page.form->controls()) {
-        const bool kind = c->kind == ControlKind::Label || c->kind == ControlKind::TextBox;
-        if (kind && c->visible && page.lookOf(*c).printed)
-            texts.emplace_back(paperFont(c->font), shownText(*c));
+        if (c->kind != ControlKind::Label && c->kind != ControlKind::TextBox) continue;
+        const PaperLook look = page.lookOf(*c);
+        if (look.printed && c->visible) drawn.push_back({c, page.placeOf(*c), look});
     }
-    if (const StatusBar* bar = page.form->statusBar; page.statusBar && bar && bar->visible)
-        for (const StatusPanel& p : bar->panels)
-            texts.emplace_back(paperFont(FontSpec{}), text(p.text));
+    return drawn;
+}
+
+// The twips the drawn controls cover together.
+QRectF boundsOf(const std::vector<Drawn>& drawn) {
+    QRectF bounds;
+    for (const Drawn& d : drawn)
+        bounds |= QRectF(d.place.left, d.place.top, d.place.width, d.place.height);
+    return bounds;
+}
+
+// A control drawn at a size not its own is drawn from a copy of its look; it
+// then stands alone, with nothing of the form lying over it.
+template <class Kind>
+void paintStandIn(QPainter& painter, const Control& c, const TwipRect& place, TwipScale scale,
+                  const ColourOverride& colours) {
+    Kind copy;
+    copy.place(place.left, place.top, place.width, place.height);
+    copy.caption = c.caption;
+    copy.text = c.text;
+    copy.foreColor = c.foreColor;
+    copy.backColor = c.backColor;
+    copy.borderColor = c.borderColor;
+    copy.border = c.border;
+    copy.font = c.font;
+    copy.alignment = c.alignment;
+    copy.wrap = c.wrap;
+    paintControl(painter, copy, scale, colours);
+}
+
+void paintDrawn(QPainter& painter, const Drawn& d, TwipScale scale) {
+    const Control& c = *d.control;
+    const ColourOverride colours{d.look.foreColor, d.look.backColor};
+    const TwipRect own = placeOnForm(c);
+    if (d.place == own) {
+        paintControl(painter, c, scale, colours);
+    } else if (d.place.width == own.width && d.place.height == own.height) {
+        // Moved whole, so its text fits and lies under the boxes as on the form.
+        painter.save();
+        painter.translate(scale.pixels(d.place.left - own.left),
+                          scale.pixels(d.place.top - own.top));
+        paintControl(painter, c, scale, colours);
+        painter.restore();
+    } else if (c.kind == ControlKind::Label) {
+        paintStandIn<Label>(painter, c, d.place, scale, colours);
+    } else {
+        paintStandIn<TextBox>(painter, c, d.place, scale, colours);
+    }
+}
+
+void paintTrueSize(QPainter& painter, const PrintedPage& page, TwipScale scale) {
+    const Form& form = *page.form;
+    const double width = form.clientWidth(), height = page.heightOnPaper();
+    const QRectF client(0, 0, scale.pixels(width), scale.pixels(height));
+    painter.save();
+    // The window cuts off what lies beyond its client area; the paper does too.
+    painter.setClipRect(client);
+    painter.fillRect(client, colour(page.background));
+    // The toolbar is left out: its band shows the background and whatever
+    // lies beneath it, as the window with its toolbar hidden would.
+    for (const Drawn& d : drawnControls(page)) paintDrawn(painter, d, scale);
+    const StatusBar* bar = form.statusBar;
+    if (page.statusBar && bar && bar->visible) {
+        // The bar lies over any control beneath it, as on screen.
+        const double top = height - bar->height;
+        painter.fillRect(QRectF(0, scale.pixels(top), client.width(), scale.pixels(bar->height)),
+                         colour(page.background));
+        paintStatusBar(painter, *bar, width, height, scale);
+    }
+    painter.restore();
+}
+
+// The heading at its true size, the status bar likewise at the paper's foot,
+// and the chart as large as the room between them takes.
+void paintFilled(QPainter& painter, const PrintedPage& page, TwipScale scale, QSizeF area) {
+    const QRectF paper(QPointF(0, 0), area);
+    painter.save();
+    painter.setClipRect(paper);
+    painter.fillRect(paper, colour(page.background));
+    double top = 0, bottom = area.height();
+    if (!page.heading.empty()) {
+        const QFont font = paperFont(kHeadingFont);
+        const QFontMetricsF metrics(font, painter.device());
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, 0, area.width(), metrics.height()),
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, text(page.heading));
+        top = metrics.height() + scale.pixels(kPaperGap);
+    }
+    const StatusBar* bar = page.form->statusBar;
+    if (page.statusBar && bar && bar->visible) {
+        paintStatusBar(painter, *bar, scale.twips(area.width()), scale.twips(area.height()), scale);
+        bottom -= scale.pixels(bar->height + kPaperGap);
+    }
+    const std::vector<Drawn> drawn = drawnControls(page);
+    const QRectF chart = boundsOf(drawn);
+    const QRectF room(0, top, area.width(), bottom - top);
+    if (!drawn.empty() && chart.width() > 0 && chart.height() > 0 && room.height() > 0) {
+        const QRectF onPaper(scale.pixels(chart.left()), scale.pixels(chart.top()),
+                             scale.pixels(chart.width()), scale.pixels(chart.height()));
+        const double times =
+            std::min(room.width() / onPaper.width(), room.height() / onPaper.height());
+        painter.translate(room.center() - onPaper.center() * times);
+        painter.scale(times, times);
+        for (const Drawn& d : drawn) paintDrawn(painter, d, scale);
+    }
+    painter.restore();
+}
+
+// Every text the pages draw, with its font.
+std::vector<std::pair<QFont, QString>> textsOf(const std::vector<PrintedPage>& pages) {
+    std::vector<std::pair<QFont, QString>> texts;
+    for (const PrintedPage& page : pages) {
+        for (const Drawn& d : drawnControls(page))
+            texts.emplace_back(paperFont(d.control->font), shownText(*d.control));
+        if (const StatusBar* bar = page.form->statusBar; page.statusBar && bar && bar->visible)
+            for (const StatusPanel& p : bar->panels)
+                texts.emplace_back(paperFont(FontSpec{}), text(p.text));
+        if (page.fit == PageFit::FillPaper && !page.heading.empty())
+            texts.emplace_back(paperFont(kHeadingFont), text(page.heading));
+    }
     return texts;
 }
 
@@ -96,9 +229,9 @@ std::vector<std::pair<QFont, QString>> textsOf(const PrintedPage& page) {
 // ideographic space the glyph of the em space, so names copied or searched in
 // the file would come out wrong. For each font and each character drawn in
 // it: the lower code point the file names in its place.
-FontCodeFixes namesToCorrect(const PrintedPage& page) {
+FontCodeFixes namesToCorrect(const std::vector<PrintedPage>& pages) {
     std::map<QString, std::pair<QFont, QString>> byFont;
-    for (auto& [font, drawn] : textsOf(page)) {
+    for (auto& [font, drawn] : textsOf(pages)) {
         QFont anySize = font;  // a font's glyphs are the same at every size
         anySize.setPointSize(12);
         auto& entry = byFont.try_emplace(anySize.key(), anySize, QString()).first->second;
@@ -130,19 +263,29 @@ FontCodeFixes namesToCorrect(const PrintedPage& page) {
     return fixes;
 }
 
-// Draws the sheets on `printer` as it is set; false when the printer failed.
-bool printSheets(QPrinter& printer, const PrintedPage& page, int copies) {
+// Draws every page on `printer` as it is set, `copies` times over, each page
+// a sheet of its own; false when the printer failed.
+bool printSheets(QPrinter& printer, const std::vector<PrintedPage>& pages, int copies) {
     const TwipScale scale{static_cast<double>(printer.resolution())};
     QPainter painter;
-    bool ok = page.form && painter.begin(&printer);
+    bool ok = painter.begin(&printer);
+    bool first = true;
     for (int i = 0; ok && i < copies; ++i) {
-        if (i > 0) ok = printer.newPage();
-        if (ok) paintPrintedPage(painter, page, scale);
+        for (const PrintedPage& page : pages) {
+            if (!first) ok = ok && printer.newPage();
+            first = false;
+            if (ok) paintPrintedPage(painter, page, scale);
+        }
     }
     // Ending the painter finishes the job, also after a failure: the sheets
     // already out stay out.
     if (painter.isActive() && !painter.end()) ok = false;
     return ok && printer.printerState() != QPrinter::Error;
+}
+
+bool allHaveForms(const std::vector<PrintedPage>& pages) {
+    return !pages.empty() && std::all_of(pages.begin(), pages.end(),
+                                         [](const PrintedPage& p) { return p.form != nullptr; });
 }
 
 // A PDF is as large as its fonts and pages; a chart's is well under a megabyte.
@@ -153,7 +296,7 @@ constexpr std::size_t kPdfLimit = 256 * 1024 * 1024;
 // beside the chosen one, which is read back only as an ordinary file of
 // bounded size, checked to be whole, put right and then moved into place: a
 // file of that name already there stays as it was unless all went well.
-bool printToPdfFile(QPrinter& printer, const PrintedPage& page,
+bool printToPdfFile(QPrinter& printer, const std::vector<PrintedPage>& pages,
                     const std::function<bool(QPrinter&)>& draw) {
     const QString chosen = printer.outputFileName();
     const std::string target = chosen.toStdString();
@@ -164,39 +307,26 @@ bool printToPdfFile(QPrinter& printer, const PrintedPage& page,
     printer.setOutputFileName(chosen);
     const auto bytes = ok ? readFileBytes(*temporary, kPdfLimit) : std::nullopt;
     ok = bytes && pdfLooksWhole(*bytes) &&
-         replaceFile(target, correctTextMaps(std::move(*bytes), namesToCorrect(page)));
+         replaceFile(target, correctTextMaps(std::move(*bytes), namesToCorrect(pages)));
     std::error_code ec;
     std::filesystem::remove(pathOf(*temporary), ec);
     return ok;
 }
 
+// Twice the pixels of the screen the forms were drawn for: sharp on a
+// high-density screen or a projector, and still a small file.
+constexpr double kPictureDpi = 192;
+
 }  // namespace
 
 void paintPrintedPage(QPainter& painter, const PrintedPage& page, TwipScale scale) {
     if (!page.form) return;
-    const Form& form = *page.form;
-    const double width = form.clientWidth(), height = form.clientHeight();
-    const QRectF client(0, 0, scale.pixels(width), scale.pixels(height));
-    painter.save();
-    // The window cuts off what lies beyond its client area; the paper does too.
-    painter.setClipRect(client);
-    painter.fillRect(client, colour(page.background));
-    // The toolbar is left out: its band shows the background and whatever
-    // lies beneath it, as the window with its toolbar hidden would.
-    for (const Control* c : form.controls()) {
-        if (c->kind != ControlKind::Label && c->kind != ControlKind::TextBox) continue;
-        const PaperLook look = page.lookOf(*c);
-        if (look.printed) paintControl(painter, *c, scale, {look.foreColor, look.backColor});
+    if (page.fit == PageFit::TrueSize) {
+        paintTrueSize(painter, page, scale);
+        return;
     }
-    const StatusBar* bar = form.statusBar;
-    if (page.statusBar && bar && bar->visible) {
-        // The bar lies over any control beneath it, as on screen.
-        const double top = height - bar->height;
-        painter.fillRect(QRectF(0, scale.pixels(top), client.width(), scale.pixels(bar->height)),
-                         colour(page.background));
-        paintStatusBar(painter, *bar, width, height, scale);
-    }
-    painter.restore();
+    const QPaintDevice* device = painter.device();
+    paintFilled(painter, page, scale, QSizeF(device->width(), device->height()));
 }
 
 std::string pdfFileOf(const QPrinter& printer) {
@@ -204,36 +334,55 @@ std::string pdfFileOf(const QPrinter& printer) {
     return printer.outputFileName().toStdString();
 }
 
-bool printTo(QPrinter& printer, const PrintedPage& page, int copies) {
+bool printTo(QPrinter& printer, const std::vector<PrintedPage>& pages, int copies) {
     if (copies < 1) return true;  // nothing asked for: not even a blank sheet
-    // The page starts at the printable area's top left. Where that area is
-    // smaller than the chart, the chart keeps its true size and the paper cuts
-    // off the rest: a chart printed smaller than life would not match the
-    // classroom sheets teachers have always had.
+    if (!allHaveForms(pages)) return false;
+    // The page starts at the printable area's top left; a true-size page
+    // keeps the chart at the size of the classroom sheets teachers have
+    // always had, and the paper cuts off what lies beyond the printable area.
     printer.setFullPage(false);
     printer.setPageOrientation(QPageLayout::Landscape);
-    // Each copy is a page of its own here, so a printer that makes copies by
-    // itself must not multiply them again.
+    // Each copy is a set of pages of its own here, so a printer that makes
+    // copies by itself must not multiply them again.
     printer.setCopyCount(1);
-    const auto draw = [&](QPrinter& p) { return printSheets(p, page, copies); };
+    const auto draw = [&](QPrinter& p) { return printSheets(p, pages, copies); };
     const bool ok =
-        !pdfFileOf(printer).empty() ? printToPdfFile(printer, page, draw) : draw(printer);
+        !pdfFileOf(printer).empty() ? printToPdfFile(printer, pages, draw) : draw(printer);
     printer.setPageOrientation(QPageLayout::Portrait);
     return ok;
 }
 
-bool paintRequested(QPrinter& target, const PrintedPage& page) {
-    const auto draw = [&](QPrinter& p) {
-        QPainter painter;
-        if (!painter.begin(&p)) return false;
-        paintPrintedPage(painter, page, TwipScale{static_cast<double>(p.resolution())});
-        return painter.end() && p.printerState() != QPrinter::Error;
-    };
+bool paintRequested(QPrinter& target, const std::vector<PrintedPage>& pages) {
+    if (!allHaveForms(pages)) return false;
+    const auto draw = [&](QPrinter& p) { return printSheets(p, pages, 1); };
     // The preview draws on a printer of its own; only a print from it to a
     // PDF file goes through the file's checks.
     const bool toFile =
         target.paintEngine()->type() == QPaintEngine::Pdf && !pdfFileOf(target).empty();
-    return toFile ? printToPdfFile(target, page, draw) : draw(target);
+    return toFile ? printToPdfFile(target, pages, draw) : draw(target);
+}
+
+std::optional<std::string> pictureOfPage(const PrintedPage& page) {
+    if (!page.form) return std::nullopt;
+    const std::vector<Drawn> drawn = drawnControls(page);
+    const QRectF chart = boundsOf(drawn).adjusted(-kPaperGap, -kPaperGap, kPaperGap, kPaperGap);
+    const TwipScale scale{kPictureDpi};
+    QImage image(scale.px(chart.width()), scale.px(chart.height()), QImage::Format_RGB32);
+    if (drawn.empty() || image.isNull()) return std::nullopt;
+    const int dotsPerMetre = static_cast<int>(std::lround(kPictureDpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(colour(page.background));
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.translate(-scale.pixels(chart.left()), -scale.pixels(chart.top()));
+        for (const Drawn& d : drawn) paintDrawn(painter, d, scale);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) return std::nullopt;
+    return std::string(png.constData(), static_cast<std::size_t>(png.size()));
 }
 
 }  // namespace tosbel

@@ -10,6 +10,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPrinter>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTranslator>
 #include <QWindow>
@@ -18,6 +19,7 @@
 
 #include "platform/form.h"
 #include "platform/qt/busy.h"
+#include "platform/qt/classroom_view.h"
 #include "platform/qt/control_look.h"
 #include "platform/qt/font_substitutes.h"
 #include "platform/qt/form_window.h"
@@ -226,6 +228,29 @@ void QtPlatform::showHelp(const HelpRequest& r) {
     if (!help_) help_ = new HelpWindow;
     keepHelpReachable();
     help_->open(r, dialogParent());
+}
+
+// Sizes in the screen's own pixels, as the teacher knows the screen.
+std::vector<ScreenSize> QtPlatform::screenSizes() {
+    std::vector<ScreenSize> sizes;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QSize pixels = s->geometry().size() * s->devicePixelRatio();
+        sizes.push_back({pixels.width(), pixels.height()});
+    }
+    return sizes;
+}
+
+void QtPlatform::showClassroom(const ClassroomChart& chart) {
+    syncAll();
+    const Busy busy(busy_, [this] { releaseClosedWindows(); });
+    const QPointer<QWidget> asker = dialogParent();
+    {
+        ClassroomView view(chart);
+        view.run();
+    }
+    if (!asker || ended_) return;
+    asker->raise();
+    asker->activateWindow();
 }
 
 void QtPlatform::keepHelpReachable() {

@@ -54,9 +54,10 @@ public:
     bool openAddress(const std::string& address) override;
     bool startProgram(const std::string& path) override;
     std::optional<std::string> environment(const std::string& name) override;
-    bool printPages(const PrintedPage& page, int copies) override;
-    std::optional<PrinterChoice> previewPage(const PrintedPage& page) override;
-    bool savePdf(const PrintedPage& page, const std::string& path) override;
+    bool printPages(const std::vector<PrintedPage>& pages, int copies) override;
+    std::optional<PrinterChoice> previewPages(const std::vector<PrintedPage>& pages) override;
+    bool savePdf(const std::vector<PrintedPage>& pages, const std::string& path) override;
+    std::optional<std::string> pagePicture(const PrintedPage& page) override;
 
     void showForm(Form& f, bool modal) override;
     void formClosed(Form& f) override;
@@ -66,6 +67,8 @@ public:
     void releaseWhenIdle(std::unique_ptr<Form> form) override;
 
     void showHelp(const HelpRequest& r) override;
+    std::vector<ScreenSize> screenSizes() override;
+    void showClassroom(const ClassroomChart& chart) override;
 
     bool pictureShows(const std::string& path) override;
     std::string clipboardText() override;

@@ -1,5 +1,6 @@
 // QtPlatform's printing: the printer dialog, the printer it leaves chosen for
-// the next print, printing, the print preview and saving a page as PDF.
+// the next print, printing, the print preview, saving pages as PDF and a
+// page as a picture.
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -24,19 +25,23 @@ std::optional<PrinterChoice> QtPlatform::printerDialog() {
     return PrinterChoice{printer().copyCount(), pdfFileOf(printer())};
 }
 
-bool QtPlatform::printPages(const PrintedPage& page, int copies) {
-    return printTo(printer(), page, copies);
+bool QtPlatform::printPages(const std::vector<PrintedPage>& pages, int copies) {
+    return printTo(printer(), pages, copies);
 }
 
-bool QtPlatform::savePdf(const PrintedPage& page, const std::string& path) {
+bool QtPlatform::savePdf(const std::vector<PrintedPage>& pages, const std::string& path) {
     QPrinter pdf(QPrinter::HighResolution);
     pdf.setOutputFormat(QPrinter::PdfFormat);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setOutputFileName(QString::fromStdString(path));
-    return printTo(pdf, page, 1);
+    return printTo(pdf, pages, 1);
 }
 
-std::optional<PrinterChoice> QtPlatform::previewPage(const PrintedPage& page) {
+std::optional<std::string> QtPlatform::pagePicture(const PrintedPage& page) {
+    return pictureOfPage(page);
+}
+
+std::optional<PrinterChoice> QtPlatform::previewPages(const std::vector<PrintedPage>& pages) {
     syncAll();
     const Busy busy(busy_, [this] { releaseClosedWindows(); });
     QPrinter& paper = printer();
@@ -44,11 +49,11 @@ std::optional<PrinterChoice> QtPlatform::previewPage(const PrintedPage& page) {
     paper.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog dialog(&paper, dialogParent());
     dialog.setObjectName(QStringLiteral("PrintPreview"));
-    // The preview and a print from it draw the page as printPages() does.
+    // The preview and a print from it draw the pages as printPages() does.
     std::optional<PrinterChoice> failed;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&page, &failed](QPrinter* target) {
-                         if (!paintRequested(*target, page))
+                     [&pages, &failed](QPrinter* target) {
+                         if (!paintRequested(*target, pages))
                              failed = PrinterChoice{1, pdfFileOf(*target)};
                      });
     dialog.exec();

@@ -35,7 +35,7 @@ std::string ProgramSession::start(bool withWindowManager) {
     const fs::path program = programFolder_ / "tosbel";
     fs::copy_file(TOSBEL_PROGRAM, program, fs::copy_options::overwrite_existing);
 
-    screen_ = std::make_unique<VirtualScreen>((root_ / "xvfb.log").string());
+    screen_ = std::make_unique<VirtualScreen>((root_ / "xvfb.log").string(), screenSize);
     // The set-up installs Xvfb: a screen that does not start is a failure, not a skip.
     if (!screen_->ok()) return "Xvfb could not be started: " + readAll(root_ / "xvfb.log");
     setenv("DISPLAY", screen_->display().c_str(), 1);

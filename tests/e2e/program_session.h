@@ -20,6 +20,9 @@ class ProgramSession {
 public:
     explicit ProgramSession(const std::filesystem::path& root);
 
+    // The virtual screen's size, set before start().
+    std::string screenSize = "1280x1024";
+
     // Empty when all went well, otherwise what failed. With a window manager
     // (openbox) the windows get frames, as on a teacher's desktop.
     std::string start(bool withWindowManager = false);

@@ -33,10 +33,11 @@ namespace fs = std::filesystem;
 const char* const kResultCaption = "Tosbel結果";
 const QString kNothingCopied = QStringLiteral("<nothing copied>");
 
-// A seat box of the result window, by seat number 1 … 100.
+// A seat box of the result window, by seat number 1 … 100, below the
+// board's band.
 Point seatBox(const WindowGeometry& w, int seat) {
     const int r = (seat - 1) / 10, c = (seat - 1) % 10;
-    return onWindow(w, 375 + 1140 * c + 457, 645 + 750 * r + 247);
+    return onWindow(w, 375 + 1140 * c + 457, 645 + 330 + 750 * r + 247);
 }
 
 void saveScreen(const std::string& name) {

@@ -9,7 +9,7 @@
 
 namespace tosbel::e2e {
 
-VirtualScreen::VirtualScreen(const std::string& logFile) {
+VirtualScreen::VirtualScreen(const std::string& logFile, const std::string& size) {
     int fds[2];
     if (pipe(fds) != 0) return;
     // Only the writing end may reach the server; it writes the display number there.
@@ -19,7 +19,7 @@ VirtualScreen::VirtualScreen(const std::string& logFile) {
     // program's own connection fail now and then.
     server_ = std::make_unique<Child>(
         std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                 "1280x1024x24", "-nolisten", "tcp", "-noreset"},
+                                 size + "x24", "-nolisten", "tcp", "-noreset"},
         environmentWith({}), logFile);
     close(fds[1]);
 

@@ -8,11 +8,12 @@
 
 namespace tosbel::e2e {
 
-// A virtual X screen of 1280 × 1024 with no window manager. The server picks a
-// free display number itself, so tests running side by side never collide.
+// A virtual X screen of 1280 × 1024 (or `size`, "3840x2160") with no window
+// manager. The server picks a free display number itself, so tests running
+// side by side never collide.
 class VirtualScreen {
 public:
-    explicit VirtualScreen(const std::string& logFile);
+    explicit VirtualScreen(const std::string& logFile, const std::string& size = "1280x1024");
     bool ok() const { return !display_.empty(); }
     const std::string& display() const { return display_; }  // ":N"
 

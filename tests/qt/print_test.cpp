@@ -1,9 +1,12 @@
-// The printed chart: a page drawn at true size as vector text, on a PDF file
-// read back with the poppler tools, on a picture for its colours, and in the
-// print preview.
+// The printed chart: a page drawn at true size or filling the paper as vector
+// text, on a PDF file read back with the poppler tools, on a picture for its
+// colours, in the print preview, and the result window's own pages and
+// picture.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -20,9 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "core/app_state.h"
 #include "platform/form.h"
+#include "platform/headless/driver.h"
+#include "platform/headless/headless_platform.h"
 #include "platform/qt/print_page.h"
 #include "platform/qt/qt_platform.h"
+#include "results/chart_layout.h"
+#include "results/result_window.h"
 #include "tests/posix_only.h"
 #include "tests/qt/qt_test_support.h"
 #include "tests/temp_dir.h"
@@ -230,13 +238,13 @@ TEST_F(PrintTest, AFileThatCannotBeWrittenFailsThePrint) {
 
 TEST_F(PrintTest, SaveAsPdfNeedsNoPrinterAndLeavesTheChosenPrinterAlone) {
     const std::string file = dir.file("保存.pdf");
-    ASSERT_TRUE(platform.savePdf(paper(kGrey), file));
+    ASSERT_TRUE(platform.savePdf({paper(kGrey)}, file));
     EXPECT_TRUE(soundPdf(file));
     const QString info = infoOf(file);
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     EXPECT_TRUE(info.contains(QStringLiteral("842 x 595"))) << info.toStdString();  // A4 landscape
     EXPECT_TRUE(textOf(file).contains(q("山田 太郎")));
-    EXPECT_FALSE(platform.savePdf(paper(kGrey), dir.file("no such folder/x.pdf")));
+    EXPECT_FALSE(platform.savePdf({paper(kGrey)}, dir.file("no such folder/x.pdf")));
 }
 
 TEST_F(PrintTest, ThePlatformPrintsOnThePrinterChosenInTheDialog) {
@@ -251,7 +259,7 @@ TEST_F(PrintTest, ThePlatformPrintsOnThePrinterChosenInTheDialog) {
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->copies, 2);
     EXPECT_EQ(choice->file, file);
-    ASSERT_TRUE(platform.printPages(paper(kGrey), choice->copies));
+    ASSERT_TRUE(platform.printPages({paper(kGrey)}, choice->copies));
     EXPECT_TRUE(infoOf(file).contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
 }
 
@@ -265,13 +273,13 @@ TEST_F(PrintTest, ThePreviewShowsOneLandscapePageAndPrintsAsThePrinterDoes) {
         orientation = preview->orientation();
         d->reject();
     });
-    platform.previewPage(paper(kGrey));
+    platform.previewPages({paper(kGrey)});
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(orientation, QPageLayout::Landscape);
 
     // Printed from the preview to a file, the names read right there too.
     const std::string file = dir.file("previewed.pdf");
-    EXPECT_TRUE(paintRequested(pdf(file), paper(kGrey)));
+    EXPECT_TRUE(paintRequested(pdf(file), {paper(kGrey)}));
     EXPECT_TRUE(textOf(file).contains(q("山田 太郎")));
     EXPECT_TRUE(soundPdf(file));
 }
@@ -303,6 +311,149 @@ TEST_F(PrintTest, APdfCutShortOrAimedAtAPipeIsNoPrintAndLeavesTheOldFile) {
         left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"chart.pdf", "pipe.pdf"})) << "no temporary left";
+}
+
+// The result window's pages, asked for through its commands on the headless
+// platform and drawn here: a class with row H and column 9 left off paper.
+class ResultPaperTest : public ::testing::Test {
+protected:
+    ResultPaperTest() {
+        state.OptCent = "0";
+        state.OptPsbar = state.OptCol = state.OptFgm = "1";
+        state.TodayText = "2024/04/08";
+        state.NowText = "午前 8:30";
+        state.NoLine.fill("0");
+        state.NoRow.fill("0");
+        state.NoLine[7] = state.NoRow[8] = "1";
+        const char* names[] = {"山田　太郎", "長谷川美奈子", "佐藤",     "鈴木 一郎", "ABC",
+                               "高橋花子",   "田中",         "渡辺　翔", "伊藤由美",  "中村"};
+        for (std::size_t k = 0; k < 100; ++k)
+            if (k % 7 != 3) chart[k] = names[k % 10];
+        window.fill(chart);
+        window.show();
+    }
+    std::vector<PrintedPage> pagesOf(const char* menu) {
+        Driver(headless, window).menu(menu);
+        return headless.lastPages;
+    }
+    // Page `number` of a PDF file at 72 dpi, a pixel to a point, and the
+    // part of it that is not white paper.
+    QRect inkOf(const std::string& file, int number) const {
+        const QString out = QString::fromStdString(dir.file("page"));
+        const QString n = QString::number(number);
+        tool(QStringLiteral("pdftoppm"), {"-png", "-r", "72", "-f", n, "-l", n, "-singlefile",
+                                          QString::fromStdString(file), out});
+        const QImage image = QImage(out + ".png").convertToFormat(QImage::Format_RGB32);
+        QRect ink;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != qRgb(255, 255, 255)) ink |= QRect(x, y, 1, 1);
+        return ink;
+    }
+
+    TempDir dir;
+    QtPlatform platform{dir.path().string()};  // the fonts and the PDF writer
+    HeadlessPlatform headless;
+    AppState state;
+    std::array<std::string, 100> chart;
+    ResultWindow window{state, headless, ResultWindowLinks{}, false};
+};
+
+// The page of the screen's size is the very drawing the program made before
+// the band and the page that fills the paper: the picture compared was drawn
+// by it from this class and these options.
+TEST_F(ResultPaperTest, TheScreensSizeIsThePageAsItAlwaysPrinted) {
+    state.PrtScreen = "1";
+    const std::vector<PrintedPage> pages = pagesOf("mnuPrintPreview");
+    ASSERT_EQ(pages.size(), 1u);
+    const QImage before = QImage(QStringLiteral(TEST_DATA_DIR "/print/true_size_chart.png"))
+                              .convertToFormat(QImage::Format_RGB32);
+    const TwipScale scale{150};
+    QImage now(scale.px(window.clientWidth()), scale.px(pages[0].heightOnPaper()),
+               QImage::Format_RGB32);
+    now.setDotsPerMeterX(static_cast<int>(std::lround(150 / 0.0254)));
+    now.setDotsPerMeterY(now.dotsPerMeterX());
+    now.fill(Qt::magenta);
+    {
+        QPainter painter(&now);
+        paintPrintedPage(painter, pages[0], scale);
+    }
+    EXPECT_TRUE(now == before) << "the drawing has changed";
+}
+
+// Scaled to the printable area and centred, under the heading, and still
+// text: every name printed can be found.
+TEST_F(ResultPaperTest, TheChartFillsThePrintableAreaAndStaysText) {
+    state.RosterPath = "/home/t/3年1組.MEM";
+    const std::string file = dir.file("filled.pdf");
+    ASSERT_TRUE(platform.savePdf(pagesOf("mnuPrintPreview"), file));
+    EXPECT_TRUE(soundPdf(file));
+    const QString words = textOf(file);
+    EXPECT_TRUE(words.startsWith(q("3年1組 2024/04/08\n"))) << words.toStdString();
+    const QRegularExpression blanks(QStringLiteral("\\s"),
+                                    QRegularExpression::UseUnicodePropertiesOption);
+    const QString joined = QString(words).remove(blanks);
+    for (std::size_t k = 0; k < 100; ++k) {
+        const QString name = QString::fromStdString(chart[k]).remove(blanks);
+        if (k / 10 != 7 && k % 10 != 8) {
+            EXPECT_TRUE(joined.contains(name)) << k;
+        }
+    }
+
+    // Without heading or status bar all the ink is the chart.
+    state.RosterPath.clear();
+    state.TodayText.clear();
+    state.OptPsbar = "0";
+    const std::string bare = dir.file("bare.pdf");
+    ASSERT_TRUE(platform.savePdf(pagesOf("mnuPrintPreview"), bare));
+    EXPECT_TRUE(soundPdf(bare));
+    QPrinter a4(QPrinter::HighResolution);
+    a4.setOutputFormat(QPrinter::PdfFormat);
+    a4.setPageSize(QPageSize(QPageSize::A4));
+    a4.setPageOrientation(QPageLayout::Landscape);
+    const QRectF area = a4.pageLayout().paintRectPoints();
+    const QRect ink = inkOf(bare, 1);
+    EXPECT_GE(std::max(ink.width() / area.width(), ink.height() / area.height()), 0.9);
+    EXPECT_NEAR(ink.left() - area.left(), area.right() - ink.right() - 1, 3) << "centred across";
+    EXPECT_NEAR(ink.top() - area.top(), area.bottom() - ink.bottom() - 1, 3) << "centred down";
+}
+
+// Both views: two pages a copy, the teacher's with the band at its foot; the
+// preview shows the same two.
+TEST_F(ResultPaperTest, BothViewsPrintTwoPagesACopyAndPreviewThem) {
+    state.PrtBoth = "1";
+    const std::vector<PrintedPage> pages = pagesOf("mnuPrintPreview");
+    const std::string file = dir.file("both.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file));
+    ASSERT_TRUE(printTo(printer, pages, 2));
+    EXPECT_TRUE(soundPdf(file));
+    EXPECT_TRUE(infoOf(file).contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n"))));
+    EXPECT_EQ(textOf(file).count(q("黒板")), 4);
+
+    int shown = 0;
+    whenModal<QPrintPreviewDialog>([&shown](QPrintPreviewDialog* d) {
+        auto* preview = d->findChild<QPrintPreviewWidget*>();
+        preview->updatePreview();
+        shown = preview->pageCount();
+        d->reject();
+    });
+    platform.previewPages(pages);
+    EXPECT_EQ(shown, 2);
+}
+
+// A PNG of the chart cut round the seats: the window's grey at the edge, the
+// band's green at the foot in the teacher's view.
+TEST_F(ResultPaperTest, ThePictureIsAPngOfTheChartAsShown) {
+    Driver(headless, window).menu("mnuTeacherView");
+    headless.answerFileDialog(dir.file("chart.png"));
+    const std::optional<std::string> png = pictureOfPage(pagesOf("mnuSavePicture").at(0));
+    QImage picture;
+    ASSERT_TRUE(png && picture.loadFromData(QByteArray::fromStdString(*png), "PNG"));
+    EXPECT_EQ(picture.dotsPerMeterX(), static_cast<int>(std::lround(192 / 0.0254)));
+    EXPECT_EQ(picture.pixel(2, 2), qRgb(128, 128, 128));
+    EXPECT_EQ(picture.pixel(picture.width() / 4, picture.height() - 30), qRgb(38, 84, 56));
 }
 
 }  // namespace

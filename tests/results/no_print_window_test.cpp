@@ -46,7 +46,7 @@ protected:
 
 TEST_F(NoPrintTest, CentredAtItsSizeWithTheBoxesCaptionedBySeat) {
     EXPECT_EQ(window.clientWidth(), 4680);
-    EXPECT_EQ(window.clientHeight(), 6300);
+    EXPECT_EQ(window.clientHeight(), 7050);
     EXPECT_EQ(window.left, (15360 - window.width) / 2);
     EXPECT_EQ(window.top, (11520 - window.height) / 2);
     EXPECT_EQ(driver.control("Check1_0").caption, "A 1 ～ A10");
@@ -58,6 +58,10 @@ TEST_F(NoPrintTest, CentredAtItsSizeWithTheBoxesCaptionedBySeat) {
     const Control& column4 = driver.control("Check2_3");
     EXPECT_EQ(column4.container, &window.Frame2);
     EXPECT_EQ(column4.top, 330 + 3 * 360);
+    // The page's choices under both frames, the buttons below them.
+    const Control& both = driver.control("chkBothViews");
+    EXPECT_GT(driver.control("chkSameSize").top, window.Frame1.top + window.Frame1.height);
+    EXPECT_GT(window.Command1[0].top, both.top + both.height);
 }
 
 // Nothing the boxes show has changed, so 取消 neither asks nor stores:
@@ -104,7 +108,7 @@ TEST_F(NoPrintTest, ARealChangeIsAskedAboutAndOnlyOkStores) {
 }
 
 // Through the opener the result window calls. All twenty are written as the
-// boxes show them, the hand-edited "01" as "1".
+// boxes show them, the hand-edited "01" as "1", and the page's two choices.
 TEST_F(NoPrintTest, OkStoresAllTwentyAsTheBoxesShowThem) {
     platform.modalDriver = [this](Form& f) {
         EXPECT_EQ(f.name, "NOPRINT");
@@ -116,7 +120,7 @@ TEST_F(NoPrintTest, OkStoresAllTwentyAsTheBoxesShowThem) {
     };
     showNoPrintWindow(state, platform);
 
-    EXPECT_EQ(platform.store.saves().size(), 20u);
+    EXPECT_EQ(platform.store.saves().size(), 22u);
     const auto& stored = platform.store.values();
     for (int k = 0; k < 10; ++k) {
         const auto i = static_cast<std::size_t>(k);
@@ -127,6 +131,32 @@ TEST_F(NoPrintTest, OkStoresAllTwentyAsTheBoxesShowThem) {
         EXPECT_EQ(state.NoRow[i], column) << k;
         EXPECT_EQ(stored.at({"RltVal", indexedKey("NoRow", k)}), column) << k;
     }
+    EXPECT_EQ(stored.at({"RltVal", "PrtScreen"}), "0");
+    EXPECT_EQ(stored.at({"RltVal", "PrtBoth"}), "0");
+}
+
+// The page's choices open as stored, count as a change for 取消 and are
+// stored by 了解 like the rows.
+TEST_F(NoPrintTest, ThePagesChoicesAreAskedAboutAndStoredLikeTheRows) {
+    state.PrtScreen = " 1";
+    const AppState before = state;
+    window.show();
+    EXPECT_EQ(window.chkSameSize.value, 1);
+    driver.tick("chkBothViews");
+    platform.answerMessage(kUnsaved, MsgAnswer::Cancel);
+    driver.click("Command1_1");
+    driver.tick("chkBothViews");
+    driver.click("Command1_1");  // as it opened: leaves without asking
+    expectNothingStored(before);
+
+    NoPrintWindow again(state, platform);
+    again.show();
+    Driver(platform, again).tick("chkSameSize");
+    Driver(platform, again).tick("chkBothViews");
+    Driver(platform, again).click("Command1_0");
+    EXPECT_EQ(platform.store.read("RltVal", "PrtScreen"), "0");
+    EXPECT_EQ(platform.store.read("RltVal", "PrtBoth"), "1");
+    EXPECT_EQ(state.PrtBoth, "1");
 }
 
 }  // namespace

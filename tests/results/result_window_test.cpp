@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "platform/headless/driver.h"
@@ -66,9 +68,10 @@ protected:
     int returns = 0;
     int available = 0;
     int saves = 0;
+    int shuffles = 0;
     ResultWindow window{state, platform,
                         ResultWindowLinks{nullptr, [this] { ++available; }, [this] { ++returns; },
-                                          [this] { ++saves; }},
+                                          [this] { ++saves; }, [this] { ++shuffles; }},
                         false};
 };
 
@@ -84,7 +87,8 @@ TEST_F(ResultWindowTest, OpensWithTheCallersChartInItsPlace) {
     EXPECT_EQ(window.top, 600);
     EXPECT_EQ(window.left, 900);
     EXPECT_EQ(window.width, 12000);
-    EXPECT_EQ(window.height, 9000);
+    // The board's band below the toolbar lowers the chart and lengthens the window.
+    EXPECT_EQ(window.height, 9000 + 330);
 
     EXPECT_EQ(window.Label1[0].caption, "A 1");
     EXPECT_EQ(window.Label1[80].caption, "I  1");
@@ -94,7 +98,7 @@ TEST_F(ResultWindowTest, OpensWithTheCallersChartInItsPlace) {
     EXPECT_EQ(window.Label1[8].left, 390 + 1140 * 8);
     const TextBox& last = window.Text1[99];
     EXPECT_EQ(last.left, 375 + 1140 * 9);
-    EXPECT_EQ(last.top, 645 + 750 * 9);
+    EXPECT_EQ(last.top, 645 + 750 * 9 + 330);
     EXPECT_EQ(last.byteLimit, 12);
     EXPECT_TRUE(last.inputMethod);
 }
@@ -104,12 +108,12 @@ TEST_F(ResultWindowTest, WithoutARosterTheMainWindowIsNotToldAndCentringIgnoresT
     open({});
     EXPECT_EQ(available, 0);
     EXPECT_EQ(window.left, (15360 - 12000) / 2);
-    EXPECT_EQ(window.top, (11520 - 9000) / 2);
+    EXPECT_EQ(window.top, (11520 - 9330) / 2);
 
     // Still written on the way out.
     driver().menu("mnuOK");
     EXPECT_EQ(stored("Position", "R_Left"), "1680");
-    EXPECT_EQ(stored("Position", "R_Top"), "1260");
+    EXPECT_EQ(stored("Position", "R_Top"), "1095");
     EXPECT_EQ(returns, 1);
 }
 
@@ -182,6 +186,163 @@ TEST_F(ResultWindowTest, RestoreBringsBackTheOpeningChartOnlyWhenConfirmed) {
     driver().menu("mnuEditInitial");
     EXPECT_EQ(window.seats(), chart);
     EXPECT_EQ(state.SeatResult[1], "");  // the window never writes the result back
+}
+
+// Every hand change is one step back and forth: a drag, a move, a name typed
+// into one box however many keys it took, the restore.
+TEST_F(ResultWindowTest, HandChangesAreUndoneAndRedoneOneStepAtATime) {
+    const Chart opened = numbered(30);
+    open(opened);
+    EXPECT_FALSE(window.mnuUndo.enabled);
+    std::vector<Chart> steps{opened};
+    driver().drag("Text1_0", "Text1_99");
+    steps.push_back(window.seats());
+    driver().menu("mnuEditMove_2");
+    steps.push_back(window.seats());
+    driver().type("Text1_40", "転");
+    driver().type("Text1_40", "入");
+    steps.push_back(window.seats());
+    driver().drag("Text1_70", "Text1_80");  // an empty seat onto an empty one: no step
+    platform.answerMessage(kRestore, MsgAnswer::Ok);
+    driver().menu("mnuEditInitial");
+    steps.push_back(window.seats());
+    ASSERT_EQ(window.seats(), opened);
+
+    for (std::size_t i = steps.size() - 1; i-- > 0;) {
+        driver().menu("mnuUndo");
+        EXPECT_EQ(window.seats(), steps[i]) << i;
+    }
+    EXPECT_THROW(driver().menu("mnuUndo"), RefusedAction);
+    for (std::size_t i = 1; i < steps.size(); ++i) {
+        driver().toolbar("Toolbar1_16");
+        EXPECT_EQ(window.seats(), steps[i]) << i;
+    }
+    EXPECT_FALSE(window.mnuRedo.enabled);
+
+    // A change after an undo leaves nothing to redo; a new chart starts afresh.
+    driver().toolbar("Toolbar1_15");
+    driver().menu("mnuEditMove_0");
+    EXPECT_FALSE(window.mnuRedo.enabled);
+    window.fill(opened);
+    EXPECT_FALSE(window.mnuUndo.enabled);
+}
+
+// The teacher's view turns the chart round: A 1 at the bottom right, the
+// board's band below row A; nothing else changes, the saved file least of all.
+TEST_F(ResultWindowTest, TheTeachersViewTurnsTheChartButNotTheFile) {
+    TempDir dir;
+    platform.folder = dir.path().string();
+    const Chart chart = numbered(35);
+    open(chart);
+    const auto below = [](const Control& a, const Control& b) { return a.top >= b.top + b.height; };
+    const auto apart = [](const Control& a, const Control& b) {
+        return a.left >= b.left + b.width || b.left >= a.left + a.width ||
+               a.top >= b.top + b.height || b.top >= a.top + a.height;
+    };
+    const auto bandClear = [&](const char* view) {
+        for (const Control* band : {&window.lblBoard, &window.lblDesk}) {
+            EXPECT_LE(band->top + band->height, window.height - 660 - 300)
+                << view;                        // the status bar
+            EXPECT_GE(band->top, 360) << view;  // the toolbar
+            for (std::size_t k = 0; k < 100; ++k) {
+                EXPECT_TRUE(apart(*band, window.Text1[k])) << view << k;
+                EXPECT_TRUE(apart(*band, window.Label1[k])) << view << k;
+            }
+        }
+    };
+    EXPECT_EQ(window.lblBoard.caption, "　黒板");
+    EXPECT_EQ(window.lblDesk.caption, "教卓");
+    EXPECT_TRUE(below(window.Label1[0], window.lblBoard));
+    bandClear("pupils");
+
+    driver().toolbar("Toolbar1_19");
+    EXPECT_TRUE(window.mnuTeacherView.checked);
+    EXPECT_EQ(stored("RltVal", "OptTeacher"), "1");
+    EXPECT_TRUE(below(window.Text1[0], window.Text1[99]));
+    EXPECT_GT(window.Text1[0].left, window.Text1[99].left);
+    EXPECT_EQ(window.Text1[0].left, 375 + 1140 * 9);
+    EXPECT_TRUE(below(window.lblBoard, window.Text1[0]));
+    bandClear("teacher");
+
+    // Hand changes work in the turned chart; the arrows move it the way they
+    // point on screen.
+    driver().menu("mnuEditMove_0");  // left on screen: towards column 10
+    EXPECT_EQ(window.Text1[1].text, "0");
+    EXPECT_LT(window.Text1[1].left, window.Text1[0].left);
+    driver().drag("Text1_1", "Text1_99");
+    EXPECT_EQ(window.Text1[99].text, "0");
+    driver().menu("mnuUndo");
+    driver().menu("mnuUndo");
+    EXPECT_EQ(window.seats(), chart);
+
+    platform.answerFileDialog(dir.file("teacher.RLT"));
+    platform.answerMessage(kSaved);
+    driver().menu("mnuResultSave");
+    ResultWindow next{state, platform, {}, false};
+    next.fill(chart);
+    next.show();
+    EXPECT_TRUE(next.mnuTeacherView.checked);  // kept for the next chart
+    Driver{platform, next}.menu("mnuTeacherView");
+    EXPECT_EQ(next.Text1[0].top, 645 + 330);
+    platform.answerFileDialog(dir.file("pupils.RLT"));
+    platform.answerMessage(kSaved);
+    Driver{platform, next}.menu("mnuResultSave");
+    EXPECT_EQ(slurp(dir.at("teacher.RLT")), slurp(dir.at("pupils.RLT")));
+}
+
+// もう一度 asks first only when hand changes would be lost, and is there only
+// for the chart the last shuffle of the class in hand made.
+TEST_F(ResultWindowTest, ShuffleAgainAsksOnlyWhenHandChangesWouldBeLost) {
+    const Message again{
+        "手で変えた席は保存されていません。\r\r"
+        "同じ条件でもう一度席替えしてよろしいですか？",
+        "もう一度確認", MsgButtons::OkCancel, MsgIcon::Question};
+    const Chart chart = numbered(20);
+    open(chart);
+    EXPECT_THROW(driver().menu("mnuShuffleAgain"), RefusedAction);  // a past log
+
+    state.MemberCount = 20;
+    for (std::size_t k = 0; k < 100; ++k) state.SeatResult[k + 1] = chart[k];
+    window.fill(chart);
+    driver().toolbar("Toolbar1_18");
+    EXPECT_EQ(shuffles, 1);
+    EXPECT_TRUE(platform.messages.empty());
+
+    driver().menu("mnuEditMove_1");
+    platform.answerMessage(again, MsgAnswer::Cancel);
+    driver().menu("mnuShuffleAgain");
+    EXPECT_EQ(shuffles, 1);
+    EXPECT_NE(window.seats(), chart);
+    platform.answerMessage(again, MsgAnswer::Ok);
+    driver().menu("mnuShuffleAgain");
+    EXPECT_EQ(shuffles, 2);
+    // Moved back by hand, nothing is lost.
+    driver().menu("mnuEditMove_0");
+    driver().menu("mnuShuffleAgain");
+    EXPECT_EQ(shuffles, 3);
+}
+
+TEST_F(ResultWindowTest, TheChartIsSavedAsATableForSpreadsheets) {
+    TempDir dir;
+    platform.folder = dir.path().string();
+    Chart chart;
+    chart[0] = "山田";
+    chart[12] = "a,\"b\"";
+    open(chart);
+    // The result history is never written over.
+    const std::string history = (dir.path() / "Tosbel.ini").string();
+    platform.answerFileDialog(history);
+    platform.answerMessage(
+        {"「" + history + "」は過去ﾛｸﾞを記録するﾌｧｲﾙです。\r\r別の名前を付けて下さい。", "保存確認",
+         MsgButtons::Ok, MsgIcon::Exclamation});
+    driver().menu("mnuSaveTable");
+    EXPECT_FALSE(std::filesystem::exists(history));
+
+    platform.answerFileDialog(dir.file("1組.csv"));
+    driver().menu("mnuSaveTable");
+    EXPECT_EQ(platform.saveDialogs.back().filter, "CSVﾌｧｲﾙ(*.csv)|*.csv");
+    EXPECT_EQ(slurp(dir.at("1組.csv")),
+              "\xEF\xBB\xBF,1,2,3\r\nA,山田,,\r\nB,,,\"a,\"\"b\"\"\"\r\n");
 }
 
 TEST_F(ResultWindowTest, EnterMovesOnInSeatOrder) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "conditions/conditions_window.h"
@@ -83,6 +84,21 @@ TEST_F(ConditionsFlowTest, TheSavedRosterHandsOverAndTheCommittedConditionsSeatT
     ASSERT_TRUE(result->isShown());
     EXPECT_EQ(result->Text1[1].text, "青木");
     EXPECT_EQ(result->Text1[24].text, "上田");
+    Driver(platform, *result).menu("mnuEditMove_0");
+    // もう一度: the same class and conditions, after the countdown, in the
+    // same window; the moved chart is not saved, so the teacher is asked.
+    const auto countdowns = std::count(platform.shown.begin(), platform.shown.end(), "WAIT");
+    platform.answerMessage(
+        {"手で変えた席は保存されていません。\r\r"
+         "同じ条件でもう一度席替えしてよろしいですか？",
+         "もう一度確認", MsgButtons::OkCancel, MsgIcon::Question});
+    Driver(platform, *result).menu("mnuShuffleAgain");
+    EXPECT_EQ(std::count(platform.shown.begin(), platform.shown.end(), "WAIT"), countdowns + 1);
+    EXPECT_EQ(shell.resultWindow(), result);
+    EXPECT_EQ(result->Text1[1].text, "青木");
+    EXPECT_EQ(result->Text1[24].text, "上田");
+    EXPECT_FALSE(result->mnuUndo.enabled);
+    Driver(platform, *result).menu("mnuShuffleAgain");  // nothing changed by hand: no question
     Driver(platform, *result).menu("mnuEditMove_0");
     Driver(platform, *result).menu("mnuOK");
     ASSERT_TRUE(shell.mainWindow()->isShown());
