@@ -308,22 +308,29 @@ void ResultWindow::typed(int index) {
     commands_.refresh();
 }
 
-void ResultWindow::mnuUndo_Click() {
-    if (undo_.empty()) return;
-    redo_.push_back(seats());
-    const Chart before = undo_.back();
-    undo_.pop_back();
-    showChart(before);
+void ResultWindow::changeChart(const Chart& chart) {
+    beginStep();
+    showChart(chart);
     commands_.refresh();
 }
 
-void ResultWindow::mnuRedo_Click() {
-    if (redo_.empty()) return;
-    undo_.push_back(seats());
-    const Chart after = redo_.back();
-    redo_.pop_back();
-    showChart(after);
+// Undo and redo: the chart on screen goes on one list, the last of the other
+// comes back.
+void ResultWindow::stepAcross(std::vector<Chart>& from, std::vector<Chart>& to) {
+    if (from.empty()) return;
+    to.push_back(seats());
+    const Chart chart = std::move(from.back());
+    from.pop_back();
+    showChart(chart);
     commands_.refresh();
+}
+
+void ResultWindow::mnuUndo_Click() {
+    stepAcross(undo_, redo_);
+}
+
+void ResultWindow::mnuRedo_Click() {
+    stepAcross(redo_, undo_);
 }
 
 bool ResultWindow::changedByHand() const {
@@ -365,18 +372,14 @@ void ResultWindow::mnuEditMove_Click(int index) {
     // The arrows move the chart the way they point on screen: turned round,
     // left on screen is towards column 10.
     rotateChart(chart, view_ == ChartView::Teacher ? index ^ 1 : index);
-    beginStep();
-    showChart(chart);
-    commands_.refresh();
+    changeChart(chart);
 }
 
 void ResultWindow::mnuEditInitial_Click() {
     if (platform().messageBox(kRestore) != MsgAnswer::Ok) return;
     std::array<std::string, 100> initial;
     for (std::size_t k = 0; k < Text1.size(); ++k) initial[k] = state_.InitialSeats[k + 1];
-    beginStep();
-    showChart(initial);
-    commands_.refresh();
+    changeChart(initial);
 }
 
 // The chart turns round; each seat keeps its box, so drags, moves and the
@@ -426,14 +429,14 @@ void ResultWindow::dropOn(int index) {
         platform().messageBox(kOccupied);
         return;
     }
-    TextBox& source = Text1[static_cast<std::size_t>(std::clamp(T_Index, 0, kSeatCount - 1))];
+    const auto from = static_cast<std::size_t>(std::clamp(T_Index, 0, kSeatCount - 1));
+    const TextBox& source = Text1[from];
     // An empty seat dropped on an empty seat changes nothing to take back.
     if (source.tag.empty() && source.text.empty()) return;
-    beginStep();
-    target.setText(source.tag);
-    source.setText("");
-    settled_ = seats();
-    commands_.refresh();
+    Chart chart = seats();
+    chart[static_cast<std::size_t>(index)] = source.tag;
+    chart[from].clear();
+    changeChart(chart);
 }
 
 // Printing: result_print.cpp.

@@ -106,6 +106,9 @@ private:
     // Each hand change is one step: the chart as it was before it goes on
     // the undo list, and what was undone can no longer be redone.
     void beginStep();
+    void changeChart(const std::array<std::string, 100>& chart);
+    void stepAcross(std::vector<std::array<std::string, 100>>& from,
+                    std::vector<std::array<std::string, 100>>& to);
     void typed(int index);
     bool changedByHand() const;
     // The chart as paper shows it: white, black labels, boxes grey or white
