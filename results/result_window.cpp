@@ -113,7 +113,7 @@ void ResultWindow::declareControls() {
         box.dragIcon = "DRAG.ICO";
         box.onGotFocus = [this, k] {
             T_Index = k;
-            typingBox_ = -1;
+            history_.typingEnded();
         };
         box.onChange = [this, k] { typed(k); };
         box.onKeyPress = [this](KeyPress& press) {
@@ -193,10 +193,10 @@ void ResultWindow::declareMenus() {
         // moves besides.
         {TOSBEL_COMMAND(mnuUndo), .menu = &mnuEdit, .caption = "元に戻す(&Z)",
          .shortcut = Shortcut::ctrlKey('Z'), .tool = {15, " 元に戻す ", "undo"},
-         .enabled = [this] { return !undo_.empty(); }, .run = [this] { mnuUndo_Click(); }},
+         .enabled = [this] { return history_.canUndo(); }, .run = [this] { mnuUndo_Click(); }},
         {TOSBEL_COMMAND(mnuRedo), .menu = &mnuEdit, .caption = "やり直し(&Y)",
          .shortcut = Shortcut::ctrlKey('Y'), .tool = {16, " やり直し ", "redo"},
-         .enabled = [this] { return !redo_.empty(); }, .run = [this] { mnuRedo_Click(); }},
+         .enabled = [this] { return history_.canRedo(); }, .run = [this] { mnuRedo_Click(); }},
         {TOSBEL_COMMAND(mnuEditUndoRule), .menu = &mnuEdit, .caption = "-"},
     };
     const char* const moves[] = {"左へ移動(&L)", "右へ移動(&R)", "上へ移動(&U)", "下へ移動(&D)"};
@@ -259,8 +259,7 @@ void ResultWindow::fill(const std::array<std::string, 100>& seats) {
     showChart(seats);
     // A new chart starts a new history; もう一度 is on while the chart is the
     // last shuffle of the class still in hand.
-    undo_.clear();
-    redo_.clear();
+    history_.restart(this->seats());
     shuffled_ = state_.MemberCount > 0 &&
                 std::equal(seats.begin(), seats.end(), state_.SeatResult.begin() + 1);
     commands_.refresh();
@@ -274,8 +273,6 @@ std::array<std::string, 100> ResultWindow::seats() const {
 
 void ResultWindow::showChart(const std::array<std::string, 100>& chart) {
     for (std::size_t k = 0; k < Text1.size(); ++k) Text1[k].setText(chart[k]);
-    settled_ = seats();
-    typingBox_ = -1;
 }
 
 void ResultWindow::layOutChart() {
@@ -292,45 +289,25 @@ void ResultWindow::layOutChart() {
 
 // Undoing hand changes -------------------------------------------------------------
 
-void ResultWindow::beginStep() {
-    undo_.push_back(settled_);
-    redo_.clear();
-    typingBox_ = -1;
-}
-
-// Typing into one box, until the focus leaves it, is one step.
 void ResultWindow::typed(int index) {
-    if (typingBox_ != index) {
-        beginStep();
-        typingBox_ = index;
-    }
-    settled_ = seats();
+    history_.typed(index, seats());
     commands_.refresh();
 }
 
 void ResultWindow::changeChart(const Chart& chart) {
-    beginStep();
     showChart(chart);
-    commands_.refresh();
-}
-
-// Undo and redo: the chart on screen goes on one list, the last of the other
-// comes back.
-void ResultWindow::stepAcross(std::vector<Chart>& from, std::vector<Chart>& to) {
-    if (from.empty()) return;
-    to.push_back(seats());
-    const Chart chart = std::move(from.back());
-    from.pop_back();
-    showChart(chart);
+    history_.changed(seats());
     commands_.refresh();
 }
 
 void ResultWindow::mnuUndo_Click() {
-    stepAcross(undo_, redo_);
+    if (const auto chart = history_.undo(seats())) showChart(*chart);
+    commands_.refresh();
 }
 
 void ResultWindow::mnuRedo_Click() {
-    stepAcross(redo_, undo_);
+    if (const auto chart = history_.redo(seats())) showChart(*chart);
+    commands_.refresh();
 }
 
 bool ResultWindow::changedByHand() const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/edit_history.h"
 #include "core/window_parts.h"
 #include "platform/commands.h"
 #include "platform/form.h"
@@ -103,12 +104,8 @@ private:
     void dropOn(int index);
     void layOutChart();
     void showChart(const std::array<std::string, 100>& chart);
-    // Each hand change is one step: the chart as it was before it goes on
-    // the undo list, and what was undone can no longer be redone.
-    void beginStep();
+    // Each hand change is one step of the undo history.
     void changeChart(const std::array<std::string, 100>& chart);
-    void stepAcross(std::vector<std::array<std::string, 100>>& from,
-                    std::vector<std::array<std::string, 100>>& to);
     void typed(int index);
     bool changedByHand() const;
     // The chart as paper shows it: white, black labels, boxes grey or white
@@ -119,11 +116,7 @@ private:
     AppState& state_;
     ChartView view_ = ChartView::Pupils;
     using Chart = std::array<std::string, 100>;
-    std::vector<Chart> undo_, redo_;
-    // The chart as the last step left it, and the box being typed into as
-    // one step, -1 for none.
-    Chart settled_;
-    int typingBox_ = -1;
+    EditHistory<Chart> history_;
     // The chart shown came from the last shuffle of the class in hand.
     bool shuffled_ = false;
     ResultWindowLinks links_;
