@@ -1,12 +1,12 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
+
 #include "platform/cp932.h"
 
 namespace tosbel {
 
 namespace {
-
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // Well-formed UTF-8: no stray continuation bytes, no over-long forms, no
 // surrogates, nothing past U+10FFFF.
@@ -42,6 +42,50 @@ bool isUtf8(std::string_view b) {
     return true;
 }
 
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 after its byte-order mark. A broken pair or a U+0000 means the bytes
+// are not the text they claim to be, and nothing is better than half a list.
+std::optional<std::string> utf16ToUtf8(std::string_view b, bool bigEndian) {
+    if (b.size() % 2 != 0) return std::nullopt;
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(b[i]);
+        const auto second = static_cast<unsigned char>(b[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    std::string out;
+    out.reserve(b.size() * 3 / 2);
+    for (std::size_t i = 0; i < b.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c == 0 || (c >= 0xDC00 && c <= 0xDFFF)) return std::nullopt;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 2 >= b.size()) return std::nullopt;
+            const char32_t low = unit(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> decodeTextFile(std::string_view bytes) {
@@ -58,6 +102,19 @@ std::optional<std::string> decodeTextFile(std::string_view bytes) {
     if (auto text = cp932ToUtf8(bytes)) return text;
     if (isUtf8(bytes)) return std::string(bytes);
     return std::nullopt;
+}
+
+std::optional<std::string> decodeListText(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+    // A web-based school system writes UTF-8 without the mark. Japanese in
+    // UTF-8 often reads as code page 932 too, but a list of code page 932
+    // names is almost never well-formed UTF-8, so UTF-8 goes first here.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && bytes.find('\0') == std::string_view::npos && isUtf8(bytes))
+        return std::string(bytes);
+    return decodeTextFile(bytes);
 }
 
 }  // namespace tosbel

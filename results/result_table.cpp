@@ -3,24 +3,10 @@
 #include <algorithm>
 
 #include "core/seat_grid.h"
+#include "platform/csv.h"
+#include "platform/text_file.h"
 
 namespace tosbel {
-
-namespace {
-
-std::string field(const std::string& text) {
-    const bool quoted = text.find_first_of(",\"\r\n") != std::string::npos ||
-                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!quoted) return text;
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-}  // namespace
 
 std::string chartTable(const std::array<std::string, 100>& seats) {
     int rows = 0, columns = 0;
@@ -29,13 +15,13 @@ std::string chartTable(const std::array<std::string, 100>& seats) {
         rows = std::max(rows, k / kColumns + 1);
         columns = std::max(columns, k % kColumns + 1);
     }
-    std::string table = "\xEF\xBB\xBF";
+    std::string table(kUtf8Mark);
     for (int c = 1; c <= columns; ++c) table += "," + std::to_string(c);
     table += "\r\n";
     for (int r = 0; r < rows; ++r) {
         table += static_cast<char>('A' + r);
         for (int c = 0; c < columns; ++c)
-            table += "," + field(seats[static_cast<std::size_t>(r * kColumns + c)]);
+            table += "," + csvField(seats[static_cast<std::size_t>(r * kColumns + c)]);
         table += "\r\n";
     }
     return table;
