@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -23,6 +24,7 @@
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_platform.h"
 #include "results/result_window.h"
+#include "roster/class_list_window.h"
 #include "shell/main_window.h"
 #include "shell/shell.h"
 
@@ -179,6 +181,19 @@ int main(int argc, char** argv) {
     take("TOUROKU", "roster_editor_new.png", [&] { shell.mainWindow()->mnuFileCreate_Click(); });
     camera.chooseInFileDialog(sample);
     take("TOUROKU", "roster_editor.png", [&] { shell.mainWindow()->mnuFileOpen_Click(); });
+
+    // The sample class as a school system exports it: numbers, names, sexes.
+    const QString list = home.path() + QStringLiteral("/学級名簿.csv");
+    {
+        std::string csv = "\xEF\xBB\xBF出席番号,氏名,性別\r\n";
+        const auto& listed = tosbel::sampleRosterNames();
+        for (std::size_t i = 0; i < listed.size(); ++i)
+            csv += std::to_string(i + 1) + "," + listed[i] + (i % 2 ? ",女\r\n" : ",男\r\n");
+        QFile file(list);
+        ok = file.open(QIODevice::WriteOnly) && file.write(csv.data(), qint64(csv.size())) && ok;
+    }
+    camera.chooseInFileDialog(list);
+    take("TORIKOMI", "class_list.png", [&] { tosbel::takeInClassList(platform); });
 
     // The sample class with two pupils fixed to their seats and the front
     // corners kept empty, as the conditions and the chart show them.

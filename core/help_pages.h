@@ -14,6 +14,7 @@ inline constexpr int Result = 34;
 inline constexpr int Conditions = 36;
 inline constexpr int Background = 39;
 inline constexpr int SeatWishes = 40;
+inline constexpr int ClassList = 41;
 inline constexpr int NoPrint = 86;
 inline constexpr int Countdown = 92;
 inline constexpr int EditingSoftware = 93;

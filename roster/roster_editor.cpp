@@ -1,6 +1,7 @@
 #include "roster/roster_editor.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/app_state.h"
@@ -100,6 +101,10 @@ void RosterEditor::declareControls() {
         box.tabIndex = i;
         box.dragIcon = "DRAG.ICO";
         box.onGotFocus = [this, i] { Text1_GotFocus(i); };
+        box.onChange = [this, i] {
+            history_.typed(i, boxes());
+            commands_.refresh();
+        };
         box.onLostFocus = [this, i] { Text1_LostFocus(i); };
         box.onKeyPress = [this, i](KeyPress& press) { Text1_KeyPress(i, press); };
         box.onMouseDown = [this, i](const MouseDown&) { Text1_MouseDown(i); };
@@ -112,6 +117,7 @@ void RosterEditor::declareControls() {
         check.toolTip = " 出/欠 ";
         check.accessibleName = std::to_string(i + 1) + "番の欠席";
         check.tabIndex = 100 + i;
+        check.onClick = [this] { recordStep(); };
     }
 
     for (Control* c : controls()) {
@@ -140,11 +146,23 @@ void RosterEditor::declareMenus() {
          .run = [this] { mnuFileOverWrite_Click(); }},
         {TOSBEL_COMMAND(mnuNewFile), .menu = &mnuFile, .caption = "名前を付けて名簿の保存(&N)...",
          .shortcut = Shortcut::ctrlKey('N'), .run = [this] { mnuNewFile_Click(); }},
+        {TOSBEL_COMMAND(mnuImport), .menu = &mnuFile, .caption = "名簿の取り込み(&I)...",
+         .help = help_page::ClassList, .run = [this] { mnuImport_Click(); }},
+        {TOSBEL_COMMAND(mnuExport), .menu = &mnuFile, .caption = "名簿の書き出し(&E)...",
+         .run = [this] { mnuExport_Click(); }},
         {TOSBEL_COMMAND(mnuFileDummy), .menu = &mnuFile, .caption = "-"},
         {TOSBEL_COMMAND(mnuCancel), .menu = &mnuFile, .caption = "取消・了解(&X)",
          .tool = {3, " 取消・了解  ", "cancel"}, .run = [this] { mnuCancel_Click(); }},
 
         {TOSBEL_COMMAND(mnuEdit), .caption = "編集(&E)"},
+        // While there is nothing to take back, Ctrl+Z is the box's own.
+        {TOSBEL_COMMAND(mnuUndo), .menu = &mnuEdit, .caption = "元に戻す(&Z)",
+         .shortcut = Shortcut::ctrlKey('Z'), .enabled = [this] { return history_.canUndo(); },
+         .run = [this] { mnuUndo_Click(); }},
+        {TOSBEL_COMMAND(mnuRedo), .menu = &mnuEdit, .caption = "やり直し(&Y)",
+         .shortcut = Shortcut::ctrlKey('Y'), .enabled = [this] { return history_.canRedo(); },
+         .run = [this] { mnuRedo_Click(); }},
+        {TOSBEL_COMMAND(mnuEditUndoRule), .menu = &mnuEdit, .caption = "-"},
     };
     const char* const edits[] = {"切り取り(&T)", "ｺﾋﾟｰ(&C)", "貼り付け(&P)"};
     const char keys[] = {'X', 'C', 'V'};
@@ -197,6 +215,8 @@ void RosterEditor::Form_Load() {
         if (!cp932ByteLength(member)) box.text = member;
     }
     openedWith_ = boxTexts();
+    if (!listed_.empty()) fillBoxes(0, std::exchange(listed_, {}));
+    history_.restart(boxes());
     placeWindow(*this, state_, kRosterEditorPlace);
     clock_.show();
 }
@@ -224,11 +244,46 @@ void RosterEditor::mnuEditCutCopyPaste_Click(int index) {
             platform().setClipboardText(box.selectedText());
             break;
         case 2:
-            box.replaceSelection(platform().clipboardText());
+            pasteText(platform().clipboardText());
             break;
         default:
             break;
     }
+    // A cut or a paste is a step of its own, not part of the typing around it.
+    history_.typingEnded();
+}
+
+RosterEditor::Boxes RosterEditor::boxes() const {
+    Boxes now;
+    for (std::size_t k = 0; k < Text1.size(); ++k) {
+        now.names[k] = Text1[k].text;
+        now.absent[k] = Check1[k].value;
+    }
+    return now;
+}
+
+void RosterEditor::showBoxes(const Boxes& shown) {
+    for (std::size_t k = 0; k < Text1.size(); ++k) {
+        // A name code page 932 cannot hold stays whole, as when it came in.
+        Text1[k].text = shown.names[k];
+        // Set as it was, without the click that would make it a new step.
+        Check1[k].value = shown.absent[k];
+    }
+}
+
+void RosterEditor::recordStep() {
+    if (boxes() != history_.settled()) history_.changed(boxes());
+    commands_.refresh();
+}
+
+void RosterEditor::mnuUndo_Click() {
+    if (const auto shown = history_.undo(boxes())) showBoxes(*shown);
+    commands_.refresh();
+}
+
+void RosterEditor::mnuRedo_Click() {
+    if (const auto shown = history_.redo(boxes())) showBoxes(*shown);
+    commands_.refresh();
 }
 
 void RosterEditor::mnuEditDelete_Click() {
@@ -236,10 +291,12 @@ void RosterEditor::mnuEditDelete_Click() {
     const auto i = static_cast<std::size_t>(std::clamp(T_Index, 0, 99));
     Text1[i].setText("");
     Check1[i].setValue(0);
+    recordStep();
 }
 
 void RosterEditor::Text1_GotFocus(int index) {
     T_Index = index;
+    history_.typingEnded();
     const auto i = static_cast<std::size_t>(index);
     for (Control* c : {static_cast<Control*>(&Text1[i]), static_cast<Control*>(&Label1[i])}) {
         c->backColor = kFocusBack;
@@ -291,6 +348,7 @@ void RosterEditor::Text1_DragDrop(int index, const Control& source) {
     Text1[j].setText(dragPayload_);
     Check1[j].setValue(Check1[static_cast<std::size_t>(from)].value);
     Text1[j].setFocus();
+    recordStep();
 }
 
 }  // namespace tosbel

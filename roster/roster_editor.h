@@ -2,12 +2,15 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "core/edit_history.h"
 #include "core/window_parts.h"
 #include "platform/commands.h"
 #include "platform/form.h"
+#include "roster/class_list.h"
 
 namespace tosbel {
 
@@ -37,8 +40,8 @@ public:
     Toolbar Toolbar1;
     StatusBar StatusBar1;
 
-    MenuItem mnuFile, mnuFileOverWrite, mnuNewFile, mnuFileDummy, mnuCancel;
-    MenuItem mnuEdit;
+    MenuItem mnuFile, mnuFileOverWrite, mnuNewFile, mnuImport, mnuExport, mnuFileDummy, mnuCancel;
+    MenuItem mnuEdit, mnuUndo, mnuRedo, mnuEditUndoRule;
     std::array<MenuItem, 3> mnuEditCutCopyPaste;
     MenuItem mnuEditDummy, mnuEditDelete;
     MenuItem mnuOption, mnuOptBack;
@@ -48,6 +51,14 @@ public:
 
     // The name box that last had the focus: the one the edit commands work on.
     int T_Index = 0;
+
+    // Names from a class list, put into the boxes from the first when the
+    // window opens.
+    void openWithList(std::vector<ListedName> names) { listed_ = std::move(names); }
+    // Puts names into the boxes from box `first` down, one step of the undo
+    // history: asks before names already there are replaced, and tells of
+    // names cut to the box, left out past box 100, or not writable to a roster.
+    void fillBoxes(int first, const std::vector<ListedName>& names);
 
     // The program is ending: names its Close would ask about get the same
     // question, and OK saves them as a new file. False when that save did not
@@ -62,6 +73,10 @@ public:
     void mnuFileOverWrite_Click();
     void mnuNewFile_Click();
     void mnuCancel_Click();
+    void mnuImport_Click();
+    void mnuExport_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     void mnuEditCutCopyPaste_Click(int index);
     void mnuEditDelete_Click();
     void Text1_GotFocus(int index);
@@ -73,6 +88,12 @@ public:
 
 private:
     enum class Save { Overwrite, As };
+    // What the boxes show, for undo and redo.
+    struct Boxes {
+        std::array<std::string, 100> names;
+        std::array<int, 100> absent{};
+        bool operator==(const Boxes&) const = default;
+    };
 
     void declareControls();
     void declareMenus();
@@ -81,9 +102,23 @@ private:
     // Writes the roster and hands over; false when it was not written.
     bool writeRoster(Save command, const std::string& path);
     bool namesRoundTrip();
+    // False, with the name check's notice and the box focused, when box i
+    // holds a name the roster file would not give back as it is.
+    bool nameWritable(std::size_t i);
     bool boxesDifferFromMembers() const;
     std::vector<std::string> boxTexts() const;
     void setDragIcons(const char* picture);
+    Boxes boxes() const;
+    // A paste of several lines or cells is a class list; anything else goes
+    // into the focused box.
+    void pasteText(const std::string& text);
+    void showBoxes(const Boxes& shown);
+    // A change the program made to the boxes becomes one step.
+    void recordStep();
+    // The sexes a class list gave, into the wish file of the roster saved
+    // at `path`, for the names it holds.
+    void keepListedSexes(const std::string& path, const std::vector<std::string>& names);
+    std::vector<ListedName> listedBoxes() const;
 
     AppState& state_;
     RosterEditorLinks links_;
@@ -92,6 +127,11 @@ private:
     std::array<bool, 101> absent_{};
     std::string dragPayload_;
     std::vector<std::string> openedWith_;  // the names the boxes were filled with
+    EditHistory<Boxes> history_;
+    std::vector<ListedName> listed_;
+    // Sexes from class lists taken in since the last save, by the name as
+    // its box holds it.
+    std::map<std::string, Sex> sexes_;
     StatusClock clock_{*this, StatusBar1, 4, state_};
     CommandTable commands_;
 };

@@ -97,17 +97,20 @@ bool RosterEditor::buildMemberList(Save command) {
 }
 
 bool RosterEditor::namesRoundTrip() {
-    for (std::size_t i = 0; i < Text1.size(); ++i) {
-        const std::string& member = Text1[i].text;
-        if (member.empty()) continue;
-        const std::string why = refusal(member);
-        if (why.empty()) continue;
-        platform().messageBox({std::to_string(i + 1) + "番の氏名" + why, "氏名確認", MsgButtons::Ok,
-                               MsgIcon::Exclamation});
-        Text1[i].setFocus();
-        return false;
-    }
+    for (std::size_t i = 0; i < Text1.size(); ++i)
+        if (!nameWritable(i)) return false;
     return true;
+}
+
+bool RosterEditor::nameWritable(std::size_t i) {
+    const std::string& member = Text1[i].text;
+    if (member.empty()) return true;
+    const std::string why = refusal(member);
+    if (why.empty()) return true;
+    platform().messageBox({std::to_string(i + 1) + "番の氏名" + why, "氏名確認", MsgButtons::Ok,
+                           MsgIcon::Exclamation});
+    Text1[i].setFocus();
+    return false;
 }
 
 bool RosterEditor::writeRoster(Save command, const std::string& path) {
@@ -121,6 +124,7 @@ bool RosterEditor::writeRoster(Save command, const std::string& path) {
         return false;
     }
     state_.RegisteredCount = static_cast<std::int16_t>(registered);
+    keepListedSexes(path, names);
 
     // The attendee list: the present members to the front, in roster order.
     int present = 0;

@@ -13,8 +13,9 @@ packages=(
     # Japanese glyphs, and Qt's own Japanese texts (qtbase_ja.qm) for its dialogs.
     fonts-noto-cjk qt6-translations-l10n
     # The end-to-end test runs the program in a virtual X screen and drives it
-    # (it talks to the X server through libxcb too); xvfb-run needs xauth.
-    xvfb xdotool xauth libxcb1-dev
+    # (it talks to the X server through libxcb too); xvfb-run needs xauth;
+    # xclip puts a copied column of names on the clipboard.
+    xvfb xdotool xclip xauth libxcb1-dev
     # xprop reads the window kind the task bar goes by, xwininfo a frame's place;
     # openbox frames the windows where a test needs a window manager.
     x11-utils openbox

@@ -35,7 +35,7 @@ public:
     Toolbar Toolbar1;
     StatusBar StatusBar1;
 
-    MenuItem mnuFile, mnuFileCreate, mnuFileOpen, mnuFileTosbel;
+    MenuItem mnuFile, mnuFileCreate, mnuFileOpen, mnuImport, mnuExport, mnuFileTosbel;
     MenuArray mnuFileArray2{"mnuFileArray2", "-"};
     MenuItem mnuDummy7, mnuEnd;
     MenuItem mnuDataManage, mnuFileCopy, mnuFileRename, mnuBackup, mnuDummy8, mnuFileDelete;
@@ -72,6 +72,8 @@ public:
     void Form_Unload() override;
 
     void mnuFileCreate_Click();
+    void mnuImport_Click();
+    void mnuExport_Click();
     void mnuFileOpen_Click();
     void mnuFileArray2_Click(int index);
     void mnuFileArray_Click(int index);
@@ -84,6 +86,8 @@ public:
     const CommandTable& commands() const { return commands_; }
 
 private:
+    // A roster not yet saved, with no names, conditions or wishes.
+    void startNewRoster();
     void declareCommands();
     void colourLettering();
     void layOut();

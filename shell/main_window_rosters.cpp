@@ -1,5 +1,6 @@
 // The main window's roster commands: a new roster, opening one from a file or
-// from the recent list, and the recent list kept in the settings.
+// from the recent list, taking in a class list and giving the roster back as
+// a table, and the recent list kept in the settings.
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "core/settings.h"
 #include "platform/file_io.h"
 #include "platform/file_lock.h"
+#include "roster/class_list_window.h"
 #include "roster/roster_file.h"
 #include "shell/main_window.h"
 #include "shell/roster_history.h"
@@ -45,6 +47,33 @@ std::string currentFolder() {
 
 void MainWindow::mnuFileCreate_Click() {
     if (!shell_.closeRosterEditor()) return;
+    startNewRoster();
+    shell_.windows().rosterEditor(true);
+}
+
+void MainWindow::mnuImport_Click() {
+    if (!shell_.closeRosterEditor()) return;
+    auto names = takeInClassList(platform());
+    if (!names) return;
+    startNewRoster();
+    shell_.windows().listedRoster(std::move(*names));
+}
+
+void MainWindow::mnuExport_Click() {
+    const RosterRead read = readRoster(state_.RosterPath);
+    if (read.error != FileError::None) {
+        platform().messageBox(kRosterMissing);
+        return;
+    }
+    std::vector<ListedName> names;
+    for (const std::string& pupil : read.names) {
+        const PupilWish* wish = state_.Wishes.pupil(pupil);
+        names.push_back({pupil, wish ? wish->sex : Sex::Unmarked});
+    }
+    giveBackClassList(platform(), names, tableNameFor(state_.RosterPath));
+}
+
+void MainWindow::startNewRoster() {
     state_.RosterPath.clear();
     state_.NoMembers = 0;
     state_.OpenedFromFile = 0;
@@ -53,7 +82,6 @@ void MainWindow::mnuFileCreate_Click() {
     clearResult(state_);
     loadRosterWishes(state_, {});
     state_.MemberCount = 0;
-    shell_.windows().rosterEditor(true);
 }
 
 std::string MainWindow::historyKey(std::size_t i) {

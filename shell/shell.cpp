@@ -26,6 +26,9 @@ namespace tosbel {
 
 Shell::Shell(Platform& platform) : platform_(platform) {
     windows_.rosterEditor = [this](bool modal) { openRosterEditor(modal); };
+    windows_.listedRoster = [this](std::vector<ListedName> names) {
+        openRosterEditor(true, std::move(names));
+    };
     windows_.conditions = [this] { openConditions(); };
     windows_.countdownSettings = [this] { showCountdownSettings(state_, platform_); };
     windows_.result = [this] { openResult(); };
@@ -96,13 +99,14 @@ bool Shell::closeRosterEditor() {
     return !editor_->isShown();
 }
 
-void Shell::openRosterEditor(bool modal) {
+void Shell::openRosterEditor(bool modal, std::vector<ListedName> listed) {
     // One editor at a time.
     if (!closeRosterEditor()) return;
     const RosterEditorLinks links{windows_.version, [this] { rosterSaved(); }};
     const bool xp = osName_ == "Windows XP";
     if (modal) {
         RosterEditor editor(state_, platform_, links, xp);
+        editor.openWithList(std::move(listed));
         editor.showModal();
         return;
     }

@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "platform/platform.h"
+#include "roster/class_list.h"
 
 namespace tosbel {
 
@@ -19,6 +20,8 @@ class RosterEditor;
 // nothing.
 struct WindowOpeners {
     std::function<void(bool modal)> rosterEditor;  // from Members
+    // A new roster filled from a class list.
+    std::function<void(std::vector<ListedName>)> listedRoster;
     std::function<void()> conditions;
     std::function<void()> result;  // from InitialSeats
     std::function<void()> shuffle;
@@ -71,7 +74,7 @@ public:
     bool mayEnd();
 
 private:
-    void openRosterEditor(bool modal);
+    void openRosterEditor(bool modal, std::vector<ListedName> listed = {});
     void openConditions();
     // Shows the result window filled from InitialSeats.
     void openResult();

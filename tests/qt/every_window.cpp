@@ -9,6 +9,7 @@
 #include "core/app_state.h"
 #include "results/no_print_window.h"
 #include "results/result_window.h"
+#include "roster/class_list_window.h"
 #include "roster/roster_editor.h"
 #include "shell/countdown_settings.h"
 #include "shell/countdown_window.h"
@@ -72,6 +73,14 @@ void forEveryWindow(QtPlatform& platform, const std::function<void(Form&, QWidge
     s.Wishes.pairs = {{"石川", "上野", PairKind::Near, 1}};
     SeatWishesWindow wishes(s, platform);
     showAndLook(wishes, look);
+    // A school system's export with every column in use and long cells.
+    ListTable list = {{"学年", "組", "出席番号", "氏名", "ふりがな", "性別", "生年月日", "住所",
+                       "保護者氏名", "電話番号", "備考"}};
+    for (int k = 1; k <= 9; ++k)
+        list.push_back({"3", "2", std::to_string(k), "長谷川　由紀子", "はせがわ　ゆきこ", "女",
+                        "2015/04/02", "東京都千代田区", "長谷川　一郎", "03-1234-5678", "-"});
+    ClassListWindow classList(platform, list);
+    showAndLook(classList, look);
     ResultWindow result(s, platform, {}, false);
     showAndLook(result, look);
     CountdownWindow countdown(s, platform);

@@ -100,6 +100,8 @@ WindowsWalked walkEveryWindow() {
     Shell shell(platform);
     shell.startUp();
     askForHelp(*shell.mainWindow());
+    platform.answerFileDialog(roster);
+    Driver(platform, *shell.mainWindow()).menu("mnuImport");
     WindowOpeners& open = shell.windows();
     open.rosterEditor(true);  // a new roster
     shell.state().RosterPath = roster;
@@ -133,10 +135,19 @@ const WindowsWalked& walked() {
 
 // The title each context page must have, so a page cannot answer for another.
 const std::map<int, const char*> kContextTitles = {
-    {24, "名簿の修正"},         {26, "名簿の新規作成"},       {29, "ファイルのコピー"},
-    {30, "ファイル名の変更"},   {31, "データのバックアップ"}, {34, "席替えの結果"},
-    {36, "Tosbel条件の設定"},   {39, "背景の設定"},           {40, "席の希望"},
-    {86, "印刷しない行の設定"}, {92, "カウントダウンの設定"}, {93, "編集ソフトの設定"},
+    {24, "名簿の修正"},
+    {26, "名簿の新規作成"},
+    {29, "ファイルのコピー"},
+    {30, "ファイル名の変更"},
+    {31, "データのバックアップ"},
+    {34, "席替えの結果"},
+    {36, "Tosbel条件の設定"},
+    {39, "背景の設定"},
+    {40, "席の希望"},
+    {41, "名簿の取り込みと書き出し"},
+    {86, "印刷しない行の設定"},
+    {92, "カウントダウンの設定"},
+    {93, "編集ソフトの設定"},
 };
 const char* const kContentsTitle = "目次";
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/seat_wishes.h"
 #include "platform/headless/driver.h"
 #include "platform/headless/headless_platform.h"
 #include "roster/roster_file.h"
@@ -75,6 +76,11 @@ protected:
         t.selStart = 0;
         t.selLength = static_cast<int>(utf8Count(t.text));
         driver.type("Text1_" + std::to_string(box), text);
+    }
+    std::vector<std::string> boxes(std::size_t count) const {
+        std::vector<std::string> texts;
+        for (std::size_t k = 0; k < count; ++k) texts.push_back(editor.Text1[k].text);
+        return texts;
     }
     std::vector<std::string> members() const {
         return {state.Members.begin() + 1, state.Members.begin() + 1 + state.MemberCount};
@@ -380,11 +386,102 @@ TEST_F(RosterEditorTest, CutCopyAndPasteWorkOnTheSelectionOfTheLastFocusedBox) {
     EXPECT_EQ(editor.Text1[2].text, "山郎");
 
     // A paste takes what fits, keeps what follows the caret, and drops what
-    // code page 932 cannot hold and line breaks.
-    platform.clipboard = "AB😀\r\nCDEFG";
+    // code page 932 cannot hold and the line end a copied cell carries.
+    platform.clipboard = "AB😀CDEFG\r\n";
     driver.toolbar("Toolbar1_7");
     EXPECT_EQ(editor.Text1[2].text, "山ABCD郎");
     EXPECT_EQ(editor.Text1[2].selStart, 5);
+}
+
+// What Excel puts on the clipboard for three columns of a class list.
+TEST_F(RosterEditorTest, ASpreadsheetPasteFillsTheNamesDownwardsAsOneStep) {
+    open();
+    driver.type("Text1_1", "前田");
+    driver.click("Text1_0");
+    platform.clipboard =
+        "出席番号\tふりがな\t氏名\r\n1\tあいだ\t相田一郎\r\n2\tはせがわ\t長谷川由紀子\r\n"
+        "3\tうえの\t上野美咲\r\n";
+    const Message overwrite{"新しい氏名で、入力済みの1人の氏名を上書きします。よろしいですか？",
+                            "上書き確認", MsgButtons::OkCancel, MsgIcon::Question};
+    platform.answerMessage(overwrite, MsgAnswer::Cancel);
+    driver.menu("mnuEditCutCopyPaste_2");
+    EXPECT_EQ(editor.Text1[0].text, "");
+    EXPECT_EQ(editor.Text1[1].text, "前田");
+
+    platform.answerMessage(overwrite);
+    platform.answerMessage(refused(
+        "氏名は全角4文字（半角8文字）までなので、次の氏名を切り詰めました。確かめて下さい。\r\r"
+        "2番　長谷川由紀子 → 長谷川由"));
+    driver.menu("mnuEditCutCopyPaste_2");
+    const std::vector<std::string> pasted = {"相田一郎", "長谷川由", "上野美咲", ""};
+    EXPECT_EQ(boxes(4), pasted);
+
+    // The paste goes back whole, and comes again.
+    driver.menu("mnuUndo");
+    EXPECT_EQ(boxes(4), (std::vector<std::string>{"", "前田", "", ""}));
+    driver.menu("mnuRedo");
+    EXPECT_EQ(boxes(4), pasted);
+
+    // The roster holds them as Python's encode('cp932') gives them.
+    const std::string path = dir.file("3B.MEM");
+    platform.answerFileDialog(path);
+    platform.answerMessage(kRegistered);
+    platform.answerMessage(count(3, 0));
+    driver.menu("mnuNewFile");
+    EXPECT_EQ(slurp(path),
+              "\x91\x8A\x93\x63\x88\xEA\x98\x59\x0D\x0A\x92\xB7\x92\x4A\x90\xEC\x97\x52\x0D\x0A"
+              "\x8F\xE3\x96\xEC\x94\xFC\x8D\xE7\x0D\x0A");
+}
+
+TEST_F(RosterEditorTest, APastedListStopsAtBox100AndNamesANameTheRosterCannotHold) {
+    open();
+    driver.click("Text1_98");
+    platform.clipboard = "佐藤\n𠮷田\n鈴木\n";
+    platform.answerMessage(
+        {"100番までに入りきらない 1人の氏名は入れませんでした。"
+         "名簿に登録できるのは100人までです。",
+         "取り込み確認", MsgButtons::Ok, MsgIcon::Information});
+    platform.answerMessage(refused("100番の氏名には名簿に保存できない文字があります。"));
+    driver.menu("mnuEditCutCopyPaste_2");
+    EXPECT_EQ(editor.Text1[98].text, "佐藤");
+    // Whole, so the teacher sees what to mend.
+    EXPECT_EQ(editor.Text1[99].text, "𠮷田");
+    EXPECT_EQ(editor.T_Index, 99);
+}
+
+// A class list's sexes go into the roster's seat wishes when it is saved,
+// and the table given back carries them.
+TEST_F(RosterEditorTest, SexesFromAListAreKeptWithTheSavedRosterAndGivenBack) {
+    editor.openWithList({{"青木", Sex::Boy}, {"", Sex::Unmarked}, {"井上", Sex::Girl}});
+    open();
+    EXPECT_EQ(boxes(3), (std::vector<std::string>{"青木", "", "井上"}));
+
+    // A slip in the dialog never puts the table over a roster.
+    const std::string other = dir.file("3A.MEM");
+    ASSERT_EQ(writeRoster(other, {"山田"}).error, FileError::None);
+    platform.answerFileDialog(other);
+    platform.answerMessage({"「" + other +
+                                "」には書き出せません。名簿や結果のﾌｧｲﾙを上書きしないよう、"
+                                "書き出すﾌｧｲﾙの名前は「.CSV」で終わるものにして下さい。",
+                            "保存確認", MsgButtons::Ok, MsgIcon::Exclamation});
+    driver.menu("mnuExport");
+    EXPECT_EQ(readRoster(other).names, std::vector<std::string>{"山田"});
+
+    platform.answerFileDialog(dir.file("一覧"));
+    driver.menu("mnuExport");
+    EXPECT_EQ(slurp(dir.file("一覧.CSV")),
+              "\xEF\xBB\xBF番号,氏名,性別\r\n1,青木,男\r\n2,井上,女\r\n");
+
+    const std::string path = dir.file("3C.MEM");
+    platform.answerFileDialog(path);
+    platform.answerMessage(kRegistered);
+    platform.answerMessage(count(2, 0));
+    driver.menu("mnuNewFile");
+    const WishRead wishes = readWishFile(wishFileOf(path));
+    ASSERT_TRUE(wishes.wishes);
+    ASSERT_NE(wishes.wishes->pupil("井上"), nullptr);
+    EXPECT_EQ(wishes.wishes->pupil("井上")->sex, Sex::Girl);
+    EXPECT_EQ(state.Wishes, *wishes.wishes);
 }
 
 TEST_F(RosterEditorTest, DeleteEmptiesTheLastFocusedBoxAndItsMark) {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "conditions/conditions_window.h"
+#include "platform/cp932.h"
+#include "platform/file_io.h"
 #include "platform/headless/driver.h"
 #include "results/result_window.h"
 #include "roster/roster_editor.h"
@@ -183,6 +185,45 @@ TEST_F(ConditionsFlowTest, TheToolsChangeTheMainWindowAtOnce) {
     main().menu("mnuMainColor");
     EXPECT_EQ(m.Label1.foreColor, (Rgb{192, 192, 0}));
     EXPECT_EQ(shell.state().BackRed, 300);
+}
+
+// A school system's Shift_JIS export becomes a new roster in the order of
+// its numbers, its sexes go with the roster, and the roster goes back out as
+// a table.
+TEST_F(ConditionsFlowTest, AClassListFileBecomesANewRosterAndGoesBackOutAsATable) {
+    const std::string list = dir.file("名簿.csv");
+    ASSERT_TRUE(
+        replaceFile(list, *utf8ToCp932("出席番号,氏名,性別\r\n2,井上,女\r\n1,青木,男\r\n")));
+    const std::string roster = dir.file("2組.MEM");
+    platform.modalDriver = [&](Form& f) {
+        Driver d(platform, f);
+        if (f.name == "TORIKOMI") {
+            EXPECT_EQ(d.control("Label1_1").caption, "氏名 2人（男 1人・女 1人）を取り込みます。");
+            d.click("Command1_0");
+            return;
+        }
+        ASSERT_EQ(f.name, "TOUROKU");
+        EXPECT_EQ(d.control("Text1_0").text, "青木");
+        EXPECT_EQ(d.control("Text1_1").text, "井上");
+        platform.answerFileDialog(roster);
+        platform.answerMessage(
+            {"新規にメンバーを登録しました。", "登録確認", MsgButtons::Ok, MsgIcon::Information});
+        platform.answerMessage({"出席者は 2人  \r\r欠席者は 0人  ", "出欠人数確認", MsgButtons::Ok,
+                                MsgIcon::Information});
+        d.menu("mnuNewFile");
+    };
+    platform.answerFileDialog(list);
+    main().menu("mnuImport");
+    EXPECT_EQ(readRoster(roster).names, (std::vector<std::string>{"青木", "井上"}));
+    ASSERT_NE(shell.state().Wishes.pupil("青木"), nullptr);
+    EXPECT_EQ(shell.state().Wishes.pupil("青木")->sex, Sex::Boy);
+
+    shell.conditionsWindow()->discard();
+    shell.mainWindow()->conditionsLoaded();
+    platform.answerFileDialog(dir.file("2組"));
+    main().menu("mnuExport");
+    EXPECT_EQ(slurp(dir.file("2組.CSV")),
+              "\xEF\xBB\xBF番号,氏名,性別\r\n1,青木,男\r\n2,井上,女\r\n");
 }
 
 }  // namespace

@@ -415,9 +415,10 @@ TEST_F(ShellTest, MenuListsComeFromTheHistoryFileAndTheRecentRosters) {
     EXPECT_EQ(shell.state().RosterPath, "");
     // The recent rosters sit between "Tosbel実行" and the exit separator.
     const auto& file = m.mnuFile.items;
-    EXPECT_EQ(file[3], &m.mnuFileArray2[0]);
-    EXPECT_EQ(file[5], &m.mnuFileArray2[2]);
-    EXPECT_EQ(file[6], &m.mnuDummy7);
+    EXPECT_EQ(file[4], &m.mnuFileTosbel);
+    EXPECT_EQ(file[5], &m.mnuFileArray2[0]);
+    EXPECT_EQ(file[7], &m.mnuFileArray2[2]);
+    EXPECT_EQ(file[8], &m.mnuDummy7);
 }
 
 TEST(RosterHistory, OpenedRosterGoesFirstAndTheOldestDropsOut) {
