@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/app_state.h"
+#include "platform/box_text.h"
 #include "platform/cp932.h"
 #include "platform/file_io.h"
 #include "platform/platform.h"
@@ -48,6 +49,22 @@ Message sexesNotKept(const std::string& path) {
             "保存確認", MsgButtons::Ok, MsgIcon::Exclamation};
 }
 
+// School systems write 姓 and 名 with a blank between: where the whole
+// name does not fit its box, the blanks go before any character does.
+std::string fittingName(const std::string& name, int byteLimit) {
+    if (fitToByteLimit(name, byteLimit) == name) return name;
+    std::string joined;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ' ') continue;
+        if (name.compare(i, 3, "\xE3\x80\x80") == 0) {
+            i += 2;
+            continue;
+        }
+        joined += name[i];
+    }
+    return joined;
+}
+
 // What a copied cell or row carries after its last line is no line of the list.
 std::string_view withoutLastLineEnd(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
@@ -84,7 +101,7 @@ void RosterEditor::fillBoxes(int first, const std::vector<ListedName>& names) {
     for (std::size_t i = 0; i < taken; ++i) {
         TextBox& box = boxOf(i);
         const std::string& listed = names[i].name;
-        box.setText(listed);
+        box.setText(fittingName(listed, box.byteLimit));
         // A name code page 932 cannot hold goes in whole, so the name check
         // below names it instead of a box quietly holding part of it.
         if (!cp932ByteLength(listed))

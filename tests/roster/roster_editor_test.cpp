@@ -400,7 +400,7 @@ TEST_F(RosterEditorTest, ASpreadsheetPasteFillsTheNamesDownwardsAsOneStep) {
     driver.click("Text1_0");
     platform.clipboard =
         "出席番号\tふりがな\t氏名\r\n1\tあいだ\t相田一郎\r\n2\tはせがわ\t長谷川由紀子\r\n"
-        "3\tうえの\t上野美咲\r\n";
+        "3\tうえの\t上野　美咲\r\n";
     const Message overwrite{"新しい氏名で、入力済みの1人の氏名を上書きします。よろしいですか？",
                             "上書き確認", MsgButtons::OkCancel, MsgIcon::Question};
     platform.answerMessage(overwrite, MsgAnswer::Cancel);
@@ -411,7 +411,7 @@ TEST_F(RosterEditorTest, ASpreadsheetPasteFillsTheNamesDownwardsAsOneStep) {
     platform.answerMessage(overwrite);
     platform.answerMessage(refused(
         "氏名は全角4文字（半角8文字）までなので、次の氏名を切り詰めました。確かめて下さい。\r\r"
-        "2番　長谷川由紀子 → 長谷川由"));
+        "2番　長谷川由紀子 → 長谷川由\r3番　上野　美咲 → 上野美咲"));
     driver.menu("mnuEditCutCopyPaste_2");
     const std::vector<std::string> pasted = {"相田一郎", "長谷川由", "上野美咲", ""};
     EXPECT_EQ(boxes(4), pasted);
@@ -431,6 +431,8 @@ TEST_F(RosterEditorTest, ASpreadsheetPasteFillsTheNamesDownwardsAsOneStep) {
     EXPECT_EQ(slurp(path),
               "\x91\x8A\x93\x63\x88\xEA\x98\x59\x0D\x0A\x92\xB7\x92\x4A\x90\xEC\x97\x52\x0D\x0A"
               "\x8F\xE3\x96\xEC\x94\xFC\x8D\xE7\x0D\x0A");
+    // A list without sexes leaves the roster without a wish file, as before.
+    EXPECT_FALSE(fs::exists(pathOf(wishFileOf(path))));
 }
 
 TEST_F(RosterEditorTest, APastedListStopsAtBox100AndNamesANameTheRosterCannotHold) {
