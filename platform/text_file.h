@@ -10,6 +10,9 @@ namespace tosbel {
 // take a CSV file as UTF-8 rather than the system's code page.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
+// A character as UTF-8, after what `out` holds.
+void appendUtf8(std::string& out, char32_t c);
+
 // The text of a data file as UTF-8. Code page 932 is the files' own encoding
 // and is tried first; bytes that begin with the UTF-8 byte-order mark, or that
 // cannot be code page 932 but are well-formed UTF-8 (a class list saved by
