@@ -33,7 +33,7 @@ Message leftOut(std::size_t count) {
 
 Message cutNames(const std::vector<std::string>& lines) {
     std::string text =
-        "氏名は全角4文字（半角8文字）までなので、次の氏名を切り詰めました。"
+        "氏名は全角4文字（半角8文字）までなので、次の氏名を短くしました。"
         "確かめて下さい。\r";
     for (std::size_t i = 0; i < std::min(lines.size(), kCutNamesShown); ++i)
         text += "\r" + lines[i];

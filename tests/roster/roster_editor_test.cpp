@@ -410,7 +410,7 @@ TEST_F(RosterEditorTest, ASpreadsheetPasteFillsTheNamesDownwardsAsOneStep) {
 
     platform.answerMessage(overwrite);
     platform.answerMessage(refused(
-        "氏名は全角4文字（半角8文字）までなので、次の氏名を切り詰めました。確かめて下さい。\r\r"
+        "氏名は全角4文字（半角8文字）までなので、次の氏名を短くしました。確かめて下さい。\r\r"
         "2番　長谷川由紀子 → 長谷川由\r3番　上野　美咲 → 上野美咲"));
     driver.menu("mnuEditCutCopyPaste_2");
     const std::vector<std::string> pasted = {"相田一郎", "長谷川由", "上野美咲", ""};
