@@ -1,7 +1,6 @@
 #include "core/seat_wishes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -195,12 +194,10 @@ void SeatWishes::prune() {
 }
 
 std::string wishFileOf(const std::string& rosterPath) {
-    std::filesystem::path path = pathOf(rosterPath);
-    std::string extension = utf8Of(path.extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     // A roster that itself ends in the wish extension keeps its own name whole.
-    if (extension == kWishExtension) return rosterPath + std::string(kWishExtension);
+    if (upperExtension(rosterPath) == kWishExtension)
+        return rosterPath + std::string(kWishExtension);
+    std::filesystem::path path = pathOf(rosterPath);
     path.replace_extension(pathOf(std::string(kWishExtension)));
     return utf8Of(path);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -118,6 +119,12 @@ fs::path pathOf(const std::string& utf8) {
 std::string utf8Of(const fs::path& p) {
     const std::u8string text = p.u8string();
     return std::string(text.begin(), text.end());
+}
+
+std::string upperExtension(const std::string& path) {
+    std::string extension = utf8Of(pathOf(path).extension());
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return extension;
 }
 
 namespace {

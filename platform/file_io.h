@@ -17,6 +17,9 @@ inline constexpr std::size_t kDataFileLimit = 1024 * 1024;
 // text crosses into and out of a path only through these two.
 std::filesystem::path pathOf(const std::string& utf8);
 std::string utf8Of(const std::filesystem::path& p);
+// A file name's extension with its dot, in capitals ("a.mem" gives ".MEM"),
+// as Windows compares them; empty for none.
+std::string upperExtension(const std::string& path);
 
 // Paths are UTF-8 text. Both calls report failure to the caller, who owns the
 // message the teacher sees.

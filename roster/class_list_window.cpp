@@ -1,7 +1,6 @@
 #include "roster/class_list_window.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -68,14 +67,6 @@ Message cannotWrite(const std::string& path) {
 std::string shownCell(const std::string& cell) {
     const std::string fitted = fitToByteLimit(cell, kCellBytes);
     return fitted.size() < cell.size() ? fitted + "…" : fitted;
-}
-
-// The extension of a file name, upper case, with its dot; empty for none.
-std::string extensionOf(const std::string& path) {
-    std::string ext = utf8Of(pathOf(path).extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return ext;
 }
 
 }  // namespace
@@ -258,7 +249,7 @@ void giveBackClassList(Platform& platform, const std::vector<ListedName>& names,
     if (path.empty()) return;
     // Only a table's name: a slip in the dialog must never put a table over a
     // roster or a result.
-    const std::string ext = extensionOf(path);
+    const std::string ext = upperExtension(path);
     if (ext.empty()) {
         path += ".CSV";
         std::error_code ec;

@@ -1,7 +1,5 @@
 #include "tools/file_window_parts.h"
 
-#include <cctype>
-
 #include "core/window_parts.h"
 #include "platform/file_io.h"
 
@@ -48,8 +46,7 @@ std::string bareName(const std::string& path) {
 }
 
 bool isRosterFile(const std::string& path) {
-    std::string extension = utf8Of(pathOf(path).extension());
-    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string extension = upperExtension(path);
     return extension == ".MEM" || extension == ".DAT";
 }
 

@@ -52,13 +52,8 @@ TEST(ClassListAsATeacherPastesIt, AColumnCopiedFromASpreadsheetFillsTheBoxesAndI
     ProgramSession session(temp.path());
     ASSERT_EQ(session.start(), "");
 
-    const std::string mainWindow = session.waitForWindow(kMainCaption, 60s);
-    ASSERT_FALSE(mainWindow.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(mainWindow));
-    ASSERT_TRUE(pressKey("ctrl+n"));  // 名簿の新規作成
-    const std::string editor = session.waitForWindow(kEditorCaption, 20s);
+    const auto [mainWindow, editor] = openNewRoster(session);
     ASSERT_FALSE(editor.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(editor));
 
     // xclip in the foreground, so the test owns the process that serves the
     // clipboard, for as long as the program may still be reading it, and ends

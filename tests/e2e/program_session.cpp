@@ -132,6 +132,16 @@ bool answer(ProgramSession& session, const std::string& title) {
     return !notice.empty() && focusWindow(notice) && pressKey("Return");
 }
 
+NewRoster openNewRoster(ProgramSession& session) {
+    NewRoster opened;
+    opened.mainWindow = session.waitForWindow("Tosbel君 for Windows", std::chrono::seconds(60));
+    if (opened.mainWindow.empty() || !focusWindow(opened.mainWindow) || !pressKey("ctrl+n"))
+        return opened;
+    const std::string editor = session.waitForWindow("登録・修正", std::chrono::seconds(20));
+    if (!editor.empty() && focusWindow(editor)) opened.editor = editor;
+    return opened;
+}
+
 std::string openClassWithKeyboard(ProgramSession& session, const std::string& mainWindow,
                                   int pupils) {
     const fs::path roster = session.programFolder() / ("class" + std::to_string(pupils) + ".MEM");

@@ -64,6 +64,12 @@ bool answer(ProgramSession& session, const std::string& title);
 // focused, or empty when something did not.
 std::string openClassWithKeyboard(ProgramSession& session, const std::string& mainWindow,
                                   int pupils);
+// The main window once it shows, and the empty roster editor that Ctrl+N
+// opens from it, focused; an empty name for a window that did not appear.
+struct NewRoster {
+    std::string mainWindow, editor;
+};
+NewRoster openNewRoster(ProgramSession& session);
 // Saves the roster editor's attendance with Ctrl+S, answers its two
 // questions, and returns the conditions window that follows, focused, or
 // empty when something did not.

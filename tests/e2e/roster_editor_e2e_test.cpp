@@ -36,13 +36,8 @@ TEST(NewRosterWithTheKeyboard, TypedNamesAndAnAbsenceAreSavedAsTheFormatRequires
     ProgramSession session(temp.path());
     ASSERT_EQ(session.start(), "");
 
-    const std::string mainWindow = session.waitForWindow(kMainCaption, 60s);
-    ASSERT_FALSE(mainWindow.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(mainWindow));
-    ASSERT_TRUE(pressKey("ctrl+n"));  // 名簿の新規作成
-    const std::string editor = session.waitForWindow(kEditorCaption, 20s);
+    const auto [mainWindow, editor] = openNewRoster(session);
     ASSERT_FALSE(editor.empty()) << session.output();
-    ASSERT_TRUE(focusWindow(editor));
     // A character typed in the first moments after the window appears was seen
     // to get lost now and then (about one run in three); a teacher starts to
     // type later. The early loss itself is noted as an open fault.
